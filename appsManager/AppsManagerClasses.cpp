@@ -1,0 +1,7 @@
+#include "appsManager/AppsManagerClasses.h"
+
+#include "appsManager/AMAppItem.h"
+
+void registerAppsManagerClasses() {
+    AMAppItem::registerClass();
+}

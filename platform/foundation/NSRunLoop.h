@@ -1,0 +1,103 @@
+#pragma once
+// The run loop of a thread: the main queue's blocks (in every mode), timers (in the modes
+// they were added for) and the waiter that sleeps until input, a post or the next timer.
+
+#include <atomic>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/foundation/ClassInfo.h"
+#include "platform/foundation/Ref.h"
+#include "platform/foundation/SEL.h"
+
+class NSObject;
+class NSTimer;
+class RunLoopWaiter;
+
+using NSRunLoopMode = std::string;
+extern const NSRunLoopMode NSDefaultRunLoopMode;
+extern const NSRunLoopMode NSModalPanelRunLoopMode;
+extern const NSRunLoopMode NSEventTrackingRunLoopMode;
+/// Adding a timer for the common modes adds it for the three modes above.
+extern const NSRunLoopMode NSRunLoopCommonModes;
+
+class NSRunLoop {
+public:
+    /// The main thread's run loop; it also serves the main dispatch queue.
+    static NSRunLoop& mainRunLoop();
+    /// The calling thread's run loop (the main run loop on the main thread).
+    static NSRunLoop& currentRunLoop();
+
+    NSRunLoop();
+    ~NSRunLoop();
+    NSRunLoop(const NSRunLoop&) = delete;
+    NSRunLoop& operator=(const NSRunLoop&) = delete;
+
+    /// Adds `timer` for `mode`; a timer may be added for several modes.
+    void addTimer(const Ref<NSTimer>& timer, const NSRunLoopMode& mode);
+
+    /// Runs in `mode` until a block or an input event was handled, stop() was called, or
+    /// `timeout` seconds passed (0: one turn without waiting; negative: no limit). Firing
+    /// timers alone does not end it. Returns whether a block or an input was handled.
+    bool runMode(const NSRunLoopMode& mode, double timeout);
+    /// Runs the default mode until stop().
+    void run();
+    /// Runs the default mode for `seconds`.
+    void runForTimeInterval(double seconds);
+    /// Ends the innermost run() or runMode() at its next turn.
+    void stop();
+    /// The mode of the innermost running turn, or "" when the loop is not running.
+    const NSRunLoopMode& currentMode() const;
+
+    /// Queues a block that runs in every mode, in order; callable from any thread.
+    void enqueueBlock(std::function<void()> block);
+    /// Replaces the waiter (the window-system backend installs one); nullptr restores the default.
+    void setWaiter(std::shared_ptr<RunLoopWaiter> waiter);
+    /// Wakes the loop from any thread.
+    void wake();
+
+    /// Schedules target's `sel` after `delay` seconds in the default mode (retaining target).
+    void addPerformRequest(const Ref<NSObject>& target, SEL sel, const SelectorArg& arg, double delay);
+    /// Cancels pending performs of `sel` (all when null) on `target`.
+    void cancelPerformRequests(const NSObject* target, SEL sel);
+    /// The number of delayed performs still pending (for tests and diagnostics).
+    std::size_t pendingPerformRequests() const;
+
+private:
+    struct TimerEntry {
+        Ref<NSTimer> timer;
+        std::set<NSRunLoopMode> modes;
+    };
+    struct PerformRequest {
+        std::uint64_t id;
+        Ref<NSObject> target;
+        SEL sel;
+        Ref<NSTimer> timer;
+    };
+
+    struct TurnResult {
+        bool handled = false;
+        bool stopped = false;
+    };
+    TurnResult runTurns(const NSRunLoopMode& mode, double timeout);
+    bool runBlocks();
+    bool fireTimers(const NSRunLoopMode& mode);
+    double nextFireDate(const NSRunLoopMode& mode) const;
+    std::shared_ptr<RunLoopWaiter> waiter() const;
+
+    mutable std::mutex blocksMutex_;
+    std::deque<std::function<void()>> blocks_;
+    std::vector<TimerEntry> timers_;
+    std::vector<PerformRequest> performs_;
+    std::vector<NSRunLoopMode> modeStack_;
+    std::atomic<int> stopRequests_{0};
+    std::uint64_t lastPerformId_ = 0;
+    mutable std::mutex waiterMutex_;
+    std::shared_ptr<RunLoopWaiter> waiter_;
+};

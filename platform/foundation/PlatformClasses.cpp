@@ -1,0 +1,5 @@
+#include "platform/foundation/NSObject.h"
+
+void registerPlatformClasses() {
+    NSObject::registerClass();
+}

@@ -1,0 +1,70 @@
+#pragma once
+// Images: a size in points, an optional name, and a source (an SVG or PNG file, or a bitmap
+// drawn through lockFocus) that is decoded on first use and drawn at the destination's
+// resolution.
+
+#include <any>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "platform/foundation/NSGeometry.h"
+#include "platform/foundation/NSObject.h"
+#include "platform/graphics/NSGraphicsContext.h"
+
+/// Drawing hints (accepted and ignored: interpolation comes from the context).
+using NSImageHints = std::map<std::string, std::any>;
+
+class NSImage : public NSObject {
+  public:
+    struct Impl;
+
+    /// An empty image of size zero.
+    static Ref<NSImage> image() { return std::make_shared<NSImage>(); }
+    /// The image called `name` in the main bundle's "images" folder: "<name>.svg", else
+    /// "<name>.png" (a name with either extension is taken as it is). The same object is
+    /// answered every time; the image keeps the name. nullptr when there is no such file.
+    static Ref<NSImage> imageNamed(const std::string& name);
+    /// The image in the SVG or PNG file at `path`, read on first use; nullptr when the file
+    /// does not exist.
+    static Ref<NSImage> initWithContentsOfFile(const std::string& path);
+    /// An image of `size` with nothing in it (draw into it with lockFocus).
+    static Ref<NSImage> initWithSize(NSSize size) { return std::make_shared<NSImage>(size); }
+
+    NSImage();
+    explicit NSImage(NSSize size);
+    ~NSImage() override;
+
+    /// The size in points: as set, else the SVG's intrinsic size or the PNG's pixel size.
+    NSSize size() const;
+    void setSize(NSSize size);
+    /// The name the image is registered under (imageNamed:), or "".
+    const std::string& name() const { return name_; }
+    /// Registers the image under `name` for imageNamed: (dropping its previous name); "" only
+    /// unregisters. False, changing nothing, when another image holds the name.
+    bool setName(const std::string& name);
+    /// Whether the image has something to draw (decodes it).
+    bool isValid() const;
+
+    /// Draws the part `fromRect` (image points, y up from the bottom-left; NSZeroRect: all of
+    /// it) scaled into `rect` of the current context. With `respectFlipped` the image stays
+    /// upright in flipped coordinates.
+    void drawInRect(NSRect rect, NSRect fromRect, NSCompositingOperation operation, double fraction,
+                    bool respectFlipped = false, const NSImageHints& hints = {});
+    /// The whole image into `rect`, source-over, upright in flipped coordinates.
+    void drawInRect(NSRect rect);
+    /// `fromRect` (NSZeroRect: all) at its own size with its origin at `point`.
+    void drawAtPoint(NSPoint point, NSRect fromRect, NSCompositingOperation operation,
+                     double fraction);
+
+    /// Makes drawing go into the image (which becomes a bitmap of its size) until unlockFocus.
+    void lockFocus() { lockFocusFlipped(false); }
+    void lockFocusFlipped(bool flipped);
+    void unlockFocus();
+
+    Impl& impl() const { return *impl_; }
+
+  private:
+    std::unique_ptr<Impl> impl_;
+    std::string name_;
+};

@@ -1,0 +1,42 @@
+#pragma once
+// Class-level services of the shell: font names and the update-check time in the settings
+// property list, the OS version as one integer, and the network reachability probe.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "platform/graphics/NSAttributedString.h"
+#include "platform/graphics/NSFont.h"
+
+class TCPublicUtilities {
+public:
+    TCPublicUtilities() = delete;
+
+    /// Whether the maker's home page answers within 5 seconds (blocks the caller meanwhile).
+    static bool isCanBeUseNetWork();
+    /// The address the probe fetches; tests point it at a server of their own.
+    static std::string homePageURL();
+    static void setHomePageURL(const std::string& url);
+
+    /// When the automatic update check last ran ("yyyy-MM-dd HH:mm:ss"), or nil.
+    static std::optional<std::string> getUpDataTimeStr();
+    static void writeUpDataTimeStr(const std::string& text);
+
+    /// The OS version as major * 100 + minor: 10.15 gives 1015.
+    static int getSystemVersion();
+    /// Fills the three parts of the OS version; null pointers are skipped.
+    static void getSystemVersionMajor(std::uint32_t* major, std::uint32_t* minor, std::uint32_t* bugFix);
+
+    /// Store the PostScript names of the three reference fonts.
+    static void writLightFont(const Ref<NSFont>& font);
+    static void writRegularFont(const Ref<NSFont>& font);
+    static void writBoldFont(const Ref<NSFont>& font);
+    /// The stored font names, or nil.
+    static std::optional<std::string> getLightFontName();
+    static std::optional<std::string> getRegularFontName();
+    static std::optional<std::string> getBoldFontName();
+
+    /// Centred text in the system font of `size`, coloured (237, 239, 240).
+    static Ref<NSMutableAttributedString> setAddItunesBackup(const std::string& text, double size);
+};

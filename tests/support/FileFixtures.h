@@ -1,0 +1,150 @@
+#pragma once
+// Fixtures for file-system tests: a temporary folder, scoped environment variables, small file
+// makers, and running a check as the unprivileged user 65534 when the tests run as root.
+
+#include <fcntl.h>
+#include <grp.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <optional>
+#include <sstream>
+#include <string>
+
+namespace fixtures {
+
+/// A fresh folder under $TMPDIR (or /tmp), searchable by everyone, removed with its contents.
+class TempDir {
+  public:
+    TempDir() {
+        const char* tmp = std::getenv("TMPDIR");
+        std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/uninstaller-test-XXXXXX";
+        if (mkdtemp(pattern.data()) != nullptr) {
+            path_ = pattern;
+            chmod(path_.c_str(), 0755);  // so that the unprivileged user can reach fixtures
+        }
+    }
+    ~TempDir() {
+        if (path_.empty()) return;
+        std::error_code ec;
+        // Fixtures may hold read-only folders: open them up before removing.
+        for (auto it = std::filesystem::recursive_directory_iterator(
+                 path_, std::filesystem::directory_options::skip_permission_denied, ec);
+             !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
+            if (it->is_directory(ec) && !it->is_symlink(ec)) chmod(it->path().c_str(), 0700);
+        }
+        std::filesystem::remove_all(path_, ec);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::string& path() const { return path_; }
+    /// `relative` inside the folder.
+    std::string operator/(const std::string& relative) const { return path_ + "/" + relative; }
+    /// Writes `content` to `relative`, making the folders on the way; returns the full path.
+    std::string write(const std::string& relative, const std::string& content) const {
+        std::string full = *this / relative;
+        std::filesystem::create_directories(std::filesystem::path(full).parent_path());
+        std::ofstream(full, std::ios::binary) << content;
+        return full;
+    }
+    /// Makes the folder `relative` and its parents; returns the full path.
+    std::string mkdir(const std::string& relative) const {
+        std::string full = *this / relative;
+        std::filesystem::create_directories(full);
+        return full;
+    }
+
+  private:
+    std::string path_;
+};
+
+/// Sets (or unsets, with nullopt) an environment variable for the scope, then restores it.
+class ScopedEnv {
+  public:
+    ScopedEnv(const char* name, const std::optional<std::string>& value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = std::string(old);
+        if (value)
+            setenv(name, value->c_str(), 1);
+        else
+            unsetenv(name);
+    }
+    ~ScopedEnv() {
+        if (old_)
+            setenv(name_.c_str(), old_->c_str(), 1);
+        else
+            unsetenv(name_.c_str());
+    }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+  private:
+    std::string name_;
+    std::optional<std::string> old_;
+};
+
+/// Writes a file of `size` bytes (made sparse by ftruncate); true on success.
+inline bool makeFile(const std::string& path, off_t size = 0) {
+    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    bool ok = ftruncate(fd, size) == 0;
+    close(fd);
+    return ok;
+}
+
+inline bool makeFolder(const std::string& path, mode_t mode = 0755) {
+    return mkdir(path.c_str(), mode) == 0 && chmod(path.c_str(), mode) == 0;
+}
+
+/// A whole file ("" when it cannot be read).
+inline std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+/// The unprivileged user and group that checks run as.
+constexpr uid_t kNobody = 65534;
+constexpr gid_t kNogroup = 65534;
+
+/// Runs `check` in a child process (after `prepare` there, when given) and returns its result
+/// (0..124; 125 when the child died of a signal); nullopt when `prepare` failed or fork did.
+inline std::optional<int> runInChild(const std::function<int()>& check,
+                                     const std::function<bool()>& prepare = nullptr) {
+    pid_t pid = fork();
+    if (pid < 0) return std::nullopt;
+    if (pid == 0) {
+        if (prepare && !prepare()) _exit(126);
+        _exit(check() % 125);
+    }
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0) {
+        if (errno != EINTR) return std::nullopt;
+    }
+    if (!WIFEXITED(status)) return 125;
+    if (WEXITSTATUS(status) == 126) return std::nullopt;
+    return WEXITSTATUS(status);
+}
+
+/// Runs `check` as by runInChild, as user and group 65534 when this process is root (else as
+/// the current user); nullopt when the identity could not be dropped, so that callers can skip.
+inline std::optional<int> runUnprivileged(const std::function<int()>& check) {
+    return runInChild(check, [] {
+        if (geteuid() != 0) return true;
+        return setgroups(0, nullptr) == 0 && setresgid(kNogroup, kNogroup, kNogroup) == 0 &&
+               setresuid(kNobody, kNobody, kNobody) == 0;
+    });
+}
+
+/// The uid that runUnprivileged checks run as.
+inline uid_t unprivilegedUid() {
+    return geteuid() == 0 ? kNobody : geteuid();
+}
+
+}  // namespace fixtures
