@@ -10,17 +10,16 @@
 #include "platform/graphics/NSImage.h"
 
 class AMAppItem : public NSObject {
-public:
+  public:
     /// A blank record: empty strings, an empty image, the current date, every flag NO.
     AMAppItem();
     static Ref<AMAppItem> make() { return std::make_shared<AMAppItem>(); }
 
     /// A record of eight values (the first, despite its label, is the image); flags are NO.
-    static Ref<AMAppItem> initWithInfoDictionary(const Ref<NSImage>& image, const std::string& name,
-                                                 const std::string& path, const NSStringOpt& bundleID,
-                                                 const NSStringOpt& bundleVersion, const NSDate& date,
-                                                 const std::string& isSystemAppStr,
-                                                 const std::string& size);
+    static Ref<AMAppItem> initWithInfoDictionary(
+        const Ref<NSImage>& image, const std::string& name, const std::string& path,
+        const NSStringOpt& bundleID, const NSStringOpt& bundleVersion, const NSDate& date,
+        const std::string& isSystemAppStr, const std::string& size);
 
     /// A new record of the same values sharing the image; it is never ticked, never marked
     /// system, and will have its size computed again.
@@ -57,7 +56,7 @@ public:
     std::string description() const override;
     static void registerClass();
 
-private:
+  private:
     Ref<NSImage> image_;
     std::string name_;
     std::string path_;

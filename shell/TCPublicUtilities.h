@@ -10,7 +10,7 @@
 #include "platform/graphics/NSFont.h"
 
 class TCPublicUtilities {
-public:
+  public:
     TCPublicUtilities() = delete;
 
     /// Whether the maker's home page answers within 5 seconds (blocks the caller meanwhile).
@@ -26,7 +26,8 @@ public:
     /// The OS version as major * 100 + minor: 10.15 gives 1015.
     static int getSystemVersion();
     /// Fills the three parts of the OS version; null pointers are skipped.
-    static void getSystemVersionMajor(std::uint32_t* major, std::uint32_t* minor, std::uint32_t* bugFix);
+    static void getSystemVersionMajor(std::uint32_t* major, std::uint32_t* minor,
+                                      std::uint32_t* bugFix);
 
     /// Store the PostScript names of the three reference fonts.
     static void writLightFont(const Ref<NSFont>& font);

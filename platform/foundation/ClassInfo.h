@@ -17,7 +17,7 @@ class NSObject;
 using SelectorArg = std::any;
 
 class ClassInfo {
-public:
+  public:
     using Method = std::function<void(NSObject&, const SelectorArg&)>;
     using OutletSetter = std::function<bool(NSObject&, const Ref<NSObject>&)>;
     using Factory = std::function<Ref<NSObject>()>;
@@ -43,7 +43,7 @@ public:
     const OutletSetter* findOutlet(const std::string& name) const;
     void addOutlet(std::string name, OutletSetter s) { outlets_[std::move(name)] = std::move(s); }
 
-private:
+  private:
     std::string name_;
     std::type_index type_;
     const ClassInfo* superclass_;

@@ -48,14 +48,13 @@ std::remove_cvref_t<P> selectorArgAs(const SelectorArg& arg) {
 
 template <class T>
 class ClassBuilder {
-public:
+  public:
     explicit ClassBuilder(ClassInfo& info) : info_(info) {}
 
     /// Registers a method that takes no argument.
     ClassBuilder& method(std::string_view selector, void (T::*m)()) {
-        info_.addMethod(SEL(selector), [m](NSObject& self, const SelectorArg&) {
-            (static_cast<T&>(self).*m)();
-        });
+        info_.addMethod(SEL(selector),
+                        [m](NSObject& self, const SelectorArg&) { (static_cast<T&>(self).*m)(); });
         return *this;
     }
 
@@ -112,12 +111,12 @@ public:
 
     const ClassInfo& info() const { return info_; }
 
-private:
+  private:
     ClassInfo& info_;
 };
 
 class ClassRegistry {
-public:
+  public:
     /// The process-wide registry.
     static ClassRegistry& shared();
 
@@ -129,7 +128,8 @@ public:
         const ClassInfo* super = std::is_same_v<T, Super> ? nullptr : classOf(typeid(Super));
         ClassInfo& info = add(std::string(name), typeid(T), super);
         if constexpr (std::is_default_constructible_v<T> && !std::is_abstract_v<T>)
-            info.setFactory([] { return std::static_pointer_cast<NSObject>(std::make_shared<T>()); });
+            info.setFactory(
+                [] { return std::static_pointer_cast<NSObject>(std::make_shared<T>()); });
         return ClassBuilder<T>(info);
     }
 
@@ -140,7 +140,7 @@ public:
     /// A new instance of the class named `name`, or nullptr.
     Ref<NSObject> createInstance(std::string_view name) const;
 
-private:
+  private:
     ClassInfo& add(std::string name, std::type_index type, const ClassInfo* super);
 
     mutable std::mutex mutex_;

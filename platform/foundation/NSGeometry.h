@@ -28,23 +28,49 @@ struct NSRange {
 
 inline constexpr std::size_t NSNotFound = static_cast<std::size_t>(-1);
 
-inline NSPoint NSMakePoint(double x, double y) { return {x, y}; }
-inline NSSize NSMakeSize(double w, double h) { return {w, h}; }
-inline NSRect NSMakeRect(double x, double y, double w, double h) { return {{x, y}, {w, h}}; }
-inline NSRange NSMakeRange(std::size_t loc, std::size_t len) { return {loc, len}; }
+inline NSPoint NSMakePoint(double x, double y) {
+    return {x, y};
+}
+inline NSSize NSMakeSize(double w, double h) {
+    return {w, h};
+}
+inline NSRect NSMakeRect(double x, double y, double w, double h) {
+    return {{x, y}, {w, h}};
+}
+inline NSRange NSMakeRange(std::size_t loc, std::size_t len) {
+    return {loc, len};
+}
 inline constexpr NSRect NSZeroRect{};
 inline constexpr NSPoint NSZeroPoint{};
 inline constexpr NSSize NSZeroSize{};
 
-inline double NSMinX(const NSRect& r) { return r.origin.x; }
-inline double NSMinY(const NSRect& r) { return r.origin.y; }
-inline double NSMaxX(const NSRect& r) { return r.origin.x + r.size.width; }
-inline double NSMaxY(const NSRect& r) { return r.origin.y + r.size.height; }
-inline double NSMidX(const NSRect& r) { return r.origin.x + r.size.width / 2; }
-inline double NSMidY(const NSRect& r) { return r.origin.y + r.size.height / 2; }
-inline double NSWidth(const NSRect& r) { return r.size.width; }
-inline double NSHeight(const NSRect& r) { return r.size.height; }
-inline bool NSIsEmptyRect(const NSRect& r) { return r.size.width <= 0 || r.size.height <= 0; }
+inline double NSMinX(const NSRect& r) {
+    return r.origin.x;
+}
+inline double NSMinY(const NSRect& r) {
+    return r.origin.y;
+}
+inline double NSMaxX(const NSRect& r) {
+    return r.origin.x + r.size.width;
+}
+inline double NSMaxY(const NSRect& r) {
+    return r.origin.y + r.size.height;
+}
+inline double NSMidX(const NSRect& r) {
+    return r.origin.x + r.size.width / 2;
+}
+inline double NSMidY(const NSRect& r) {
+    return r.origin.y + r.size.height / 2;
+}
+inline double NSWidth(const NSRect& r) {
+    return r.size.width;
+}
+inline double NSHeight(const NSRect& r) {
+    return r.size.height;
+}
+inline bool NSIsEmptyRect(const NSRect& r) {
+    return r.size.width <= 0 || r.size.height <= 0;
+}
 
 /// Whether `p` lies in `r` (the minimum edges belong to the rectangle, the maximum edges do not).
 inline bool NSPointInRect(NSPoint p, const NSRect& r) {
@@ -78,5 +104,9 @@ inline NSRect NSUnionRect(const NSRect& a, const NSRect& b) {
 inline bool NSIntersectsRect(const NSRect& a, const NSRect& b) {
     return !NSIsEmptyRect(NSIntersectionRect(a, b));
 }
-inline bool NSEqualRects(const NSRect& a, const NSRect& b) { return a == b; }
-inline std::size_t NSMaxRange(NSRange r) { return r.location + r.length; }
+inline bool NSEqualRects(const NSRect& a, const NSRect& b) {
+    return a == b;
+}
+inline std::size_t NSMaxRange(NSRange r) {
+    return r.location + r.length;
+}

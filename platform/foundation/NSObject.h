@@ -10,7 +10,7 @@
 #include "platform/foundation/SEL.h"
 
 class NSObject : public std::enable_shared_from_this<NSObject> {
-public:
+  public:
     NSObject() = default;
     virtual ~NSObject();
     NSObject(const NSObject&) = delete;
@@ -37,14 +37,17 @@ public:
     bool performSelector(SEL sel, const Ref<T>& object) {
         return performSelector(sel, SelectorArg(std::static_pointer_cast<NSObject>(object)));
     }
-    bool performSelector(SEL sel, const std::string& text) { return performSelector(sel, SelectorArg(text)); }
+    bool performSelector(SEL sel, const std::string& text) {
+        return performSelector(sel, SelectorArg(text));
+    }
 
     /// Performs `sel` on the main run loop after `delay` seconds, in the default mode only.
     /// The object is retained until then.
     void performSelectorAfterDelay(SEL sel, const SelectorArg& arg, double delay);
     /// Cancels the pending delayed performs of `sel` on `target` (all selectors when null).
     static void cancelPreviousPerformRequestsWithTarget(const NSObject* target, SEL sel = SEL());
-    /// Performs `sel` on the main thread; waits for it when asked (runs at once on the main thread).
+    /// Performs `sel` on the main thread; waits for it when asked (runs at once on the main
+    /// thread).
     void performSelectorOnMainThread(SEL sel, const SelectorArg& arg, bool waitUntilDone);
 
     /// The retained reference to this object (it must be owned by a Ref).

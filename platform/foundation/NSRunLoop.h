@@ -28,7 +28,7 @@ extern const NSRunLoopMode NSEventTrackingRunLoopMode;
 extern const NSRunLoopMode NSRunLoopCommonModes;
 
 class NSRunLoop {
-public:
+  public:
     /// The main thread's run loop; it also serves the main dispatch queue.
     static NSRunLoop& mainRunLoop();
     /// The calling thread's run loop (the main run loop on the main thread).
@@ -63,13 +63,14 @@ public:
     void wake();
 
     /// Schedules target's `sel` after `delay` seconds in the default mode (retaining target).
-    void addPerformRequest(const Ref<NSObject>& target, SEL sel, const SelectorArg& arg, double delay);
+    void addPerformRequest(const Ref<NSObject>& target, SEL sel, const SelectorArg& arg,
+                           double delay);
     /// Cancels pending performs of `sel` (all when null) on `target`.
     void cancelPerformRequests(const NSObject* target, SEL sel);
     /// The number of delayed performs still pending (for tests and diagnostics).
     std::size_t pendingPerformRequests() const;
 
-private:
+  private:
     struct TimerEntry {
         Ref<NSTimer> timer;
         std::set<NSRunLoopMode> modes;

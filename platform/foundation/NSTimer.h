@@ -6,7 +6,7 @@
 #include "platform/foundation/NSObject.h"
 
 class NSTimer : public NSObject {
-public:
+  public:
     using Block = std::function<void(NSTimer&)>;
 
     /// A timer not yet in any run loop; it first fires `interval` seconds from now.
@@ -28,7 +28,7 @@ public:
     double fireDate() const { return fireDate_; }
     void setFireDate(double date) { fireDate_ = date; }
 
-private:
+  private:
     double interval_;
     bool repeats_;
     bool valid_ = true;

@@ -21,7 +21,7 @@ extern const std::string NSUnderlineStyleAttributeName;
 extern const std::string NSShadowAttributeName;
 
 class NSAttributedString : public NSObject {
-public:
+  public:
     NSAttributedString() = default;
     explicit NSAttributedString(std::string text, const NSAttributes& attributes = {});
     static Ref<NSAttributedString> make(std::string text, const NSAttributes& attributes = {}) {
@@ -45,7 +45,7 @@ public:
 
     std::string description() const override { return text_; }
 
-protected:
+  protected:
     struct Segment {
         std::size_t length;
         NSAttributes attributes;
@@ -59,9 +59,10 @@ protected:
 };
 
 class NSMutableAttributedString : public NSAttributedString {
-public:
+  public:
     using NSAttributedString::NSAttributedString;
-    static Ref<NSMutableAttributedString> make(std::string text, const NSAttributes& attributes = {}) {
+    static Ref<NSMutableAttributedString> make(std::string text,
+                                               const NSAttributes& attributes = {}) {
         return std::make_shared<NSMutableAttributedString>(std::move(text), attributes);
     }
 

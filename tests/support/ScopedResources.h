@@ -9,7 +9,7 @@
 namespace fixtures {
 
 class ScopedResources {
-public:
+  public:
     explicit ScopedResources(const std::string& folder) : env_("UNINSTALLER_RESOURCES", folder) {
         NSBundle::setMainBundleForTesting(std::nullopt);
     }
@@ -17,7 +17,7 @@ public:
     ScopedResources(const ScopedResources&) = delete;
     ScopedResources& operator=(const ScopedResources&) = delete;
 
-private:
+  private:
     ScopedEnv env_;
 };
 
