@@ -1,7 +1,8 @@
 // Property lists over libplist 2.2. What libplist does not do for us, and how it is handled:
 // - it recurses when it reads binary input and when it frees a tree: binary input is checked
-//   for depth, cycles and shared-reference blow-up before it is parsed (BinaryShape), and an
-//   XML tree found too deep (the XML reader itself does not recurse) is freed leaf by leaf;
+//   for depth, cycles, keys and shared-reference blow-up before it is parsed (BinaryShape),
+//   and an XML tree found too deep (the XML reader itself does not recurse) is freed on a
+//   thread with a stack that fits it;
 // - it has one unsigned integer type: a value above INT64_MAX is negative unless its XML form
 //   says otherwise, and a large unsigned value is made by parsing its XML form;
 // - its date API takes and gives int32 seconds and loses the sign of a fraction: exact dates
@@ -10,9 +11,11 @@
 
 #include <fcntl.h>
 #include <plist/plist.h>
+#include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -233,47 +236,58 @@ bool keyOf(plist_t value, std::string& key) {
     return true;
 }
 
-/// Frees a tree of any depth without recursion: leaves and empty containers are removed one
-/// at a time from the end of arrays and the front of dictionaries.
-void freeIteratively(plist_t root) {
-    plist_t node = root;
-    while (node) {
-        const plist_type type = plist_get_node_type(node);
-        if (type == PLIST_ARRAY && plist_array_get_size(node) > 0) {
-            node = plist_array_get_item(node, plist_array_get_size(node) - 1);
+/// The nesting depth of a libplist tree, found without recursion.
+std::size_t treeDepth(plist_t root) {
+    struct Frame {
+        plist_t node;
+        uint32_t next;         // arrays: index of the next child
+        plist_dict_iter iter;  // dictionaries
+    };
+    std::vector<Frame> stack{{root, 0, nullptr}};
+    if (plist_get_node_type(root) == PLIST_DICT) plist_dict_new_iter(root, &stack.back().iter);
+    std::size_t depth = 1;
+    while (!stack.empty()) {
+        Frame& f = stack.back();
+        plist_t child = nullptr;
+        if (plist_get_node_type(f.node) == PLIST_ARRAY) {
+            if (f.next < plist_array_get_size(f.node))
+                child = plist_array_get_item(f.node, f.next++);
+        } else if (f.iter) {
+            plist_dict_next_item(f.node, f.iter, nullptr, &child);
+        }
+        if (!child) {
+            std::free(f.iter);
+            stack.pop_back();
             continue;
         }
-        if (type == PLIST_DICT && plist_dict_get_size(node) > 0) {
-            plist_dict_iter it = nullptr;
-            plist_dict_new_iter(node, &it);
-            plist_t child = nullptr;
-            if (it) plist_dict_next_item(node, it, nullptr, &child);
-            std::free(it);
-            if (!child) {  // cannot happen
-                plist_free(root);
-                return;
-            }
-            node = child;
-            continue;
-        }
-        plist_t parent = plist_get_parent(node);
-        if (!parent) {
-            plist_free(node);
-            return;
-        }
-        if (plist_get_node_type(parent) == PLIST_ARRAY) {
-            plist_array_remove_item(parent, plist_array_get_size(parent) - 1);
-        } else {
-            std::string key;
-            if (!keyOf(node, key)) {
-                // Only binary input makes such dictionaries, and its depth is bounded.
-                plist_free(root);
-                return;
-            }
-            plist_dict_remove_item(parent, key.c_str());
-        }
-        node = parent;
+        const plist_type t = plist_get_node_type(child);
+        if (t != PLIST_ARRAY && t != PLIST_DICT) continue;
+        Frame c{child, 0, nullptr};
+        if (t == PLIST_DICT) plist_dict_new_iter(child, &c.iter);
+        stack.push_back(c);
+        depth = std::max(depth, stack.size());
     }
+    return depth;
+}
+
+void* freeTree(void* root) {
+    plist_free(static_cast<plist_t>(root));
+    return nullptr;
+}
+
+/// Frees a tree deeper than the stack allows: plist_free recurses (about 32 bytes a level),
+/// so it runs on a thread whose stack fits the tree. Only XML trees get here: the XML reader
+/// does not recurse, binary trees were checked before parsing. When no such thread can be
+/// made, the tree is left unfreed rather than crash.
+void freeDeepTree(plist_t root) {
+    const std::size_t bytes = treeDepth(root) * 128 + (1u << 20);
+    pthread_attr_t attr;
+    if (pthread_attr_init(&attr) != 0) return;
+    pthread_t thread;
+    const bool started = pthread_attr_setstacksize(&attr, bytes) == 0 &&
+                         pthread_create(&thread, &attr, freeTree, root) == 0;
+    pthread_attr_destroy(&attr);
+    if (started) pthread_join(thread, nullptr);
 }
 
 // --- libplist -> PlistValue ---------------------------------------------------------------------
@@ -538,8 +552,10 @@ std::optional<PlistValue> readData(std::span<const uint8_t> bytes) {
     PlistValue value;
     if (!fromPlist(root, 1, value)) {
         // Binary trees were checked for depth before parsing; an XML tree may be deep.
-        if (isBinary(bytes)) plist_free(root);
-        else freeIteratively(root);
+        if (isBinary(bytes))
+            plist_free(root);
+        else
+            freeDeepTree(root);
         return std::nullopt;
     }
     plist_free(root);

@@ -322,6 +322,15 @@ TEST(PropertyListTest, NestingIsBoundedInBothFormats) {
     // Far deeper than libplist's own recursion survives.
     EXPECT_FALSE(PropertyList::readData(nestedXml(200000)).has_value());
     EXPECT_FALSE(PropertyList::readData(nestedBinary(200000)).has_value());
+    // Too deep and wide at the bottom: refused in time (freeing leaf by leaf is quadratic).
+    std::string wide = nestedXml(max + 10);
+    std::string leaves;
+    for (int i = 0; i < 200000; ++i)
+        leaves += "<true/>";
+    wide.insert(wide.find("</array>"), leaves);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(PropertyList::readData(wide).has_value());
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
 
     PlistValue deep = PlistValue::array();
     for (std::size_t i = 0; i < max + 1; ++i) {
