@@ -313,7 +313,20 @@ bool NSFileManager::moveItemAtPath(const std::string& source, const std::string&
 std::string NSFileManager::displayNameAtPath(const std::string& path) const {
     // Extension point: a bundle's localized name (CFBundleDisplayName) will be answered here
     // once bundles are read; every other item shows its last path component.
-    return ns::lastPathComponent(path);
+    std::string name = ns::lastPathComponent(path);
+    // The desktop hides the extension of bundle folders ("Foo.app" shows as "Foo"), in any case.
+    static const char* const kBundleExtensions[] = {
+        "app",   "plugin", "prefpane", "wdgt",      "bundle",      "framework", "kext",
+        "appex", "saver",  "xpc",      "component", "qlgenerator", "mdimporter"};
+    std::string extension = ns::lowercaseString(ns::pathExtension(name));
+    if (extension.empty()) return name;
+    bool isBundleExtension = false;
+    for (const char* bundleExtension : kBundleExtensions)
+        isBundleExtension = isBundleExtension || extension == bundleExtension;
+    bool isDirectory = false;
+    if (!isBundleExtension || !fileExistsAtPath(path, &isDirectory) || !isDirectory) return name;
+    std::string shown = ns::stringByDeletingPathExtension(name);
+    return shown.empty() ? name : shown;
 }
 
 std::string NSFileManager::currentDirectoryPath() const {

@@ -88,8 +88,8 @@ class NSFileManager {
     bool moveItemAtPath(const std::string& source, const std::string& destination,
                         std::string* error = nullptr) const;
 
-    /// The name to show for the item: its last path component for now (bundles will give their
-    /// localized name here once bundles are read).
+    /// The name to show for the item: a bundle folder's name without its extension ("Foo.app"
+    /// shows as "Foo"), else the last path component.
     std::string displayNameAtPath(const std::string& path) const;
 
     /// The process's current folder ("" if it cannot be read, e.g. it was removed).

@@ -4,11 +4,15 @@
 #include <sys/stat.h>
 
 #include <cmath>
+#include <cstring>
 #include <fstream>
 #include <mutex>
+#include <span>
+#include <vector>
 
 #include "platform/foundation/NSBundle.h"
 #include "platform/foundation/NSLog.h"
+#include "platform/graphics/IcnsReader.h"
 #include "platform/graphics/detail/CairoGraphics.h"
 
 using namespace platform::detail;
@@ -19,6 +23,8 @@ struct NSImage::Impl {
     mutable std::mutex mutex;
     Source source = Source::None;
     std::string path;
+    std::string fallbackPath;  // drawn when `path` cannot be decoded
+    bool usedFallback = false;
     bool decoded = false;
     cairo_surface_t* bitmap = nullptr;  // PNG files and focused images
     RsvgHandle* svg = nullptr;
@@ -33,30 +39,41 @@ struct NSImage::Impl {
         if (svg) g_object_unref(svg);
     }
 
-    /// Reads the file once. Called with the mutex held.
+    /// Reads the file once (then the fallback's file, if the first cannot be read). Called
+    /// with the mutex held.
     void decode() {
         if (decoded) return;
         decoded = true;
         if (source != Source::File) return;
-        std::string head = readHead(8);
+        if (decodeFile(path) || fallbackPath.empty()) return;
+        usedFallback = decodeFile(fallbackPath);
+    }
+
+    bool decodeFile(const std::string& file) {
+        std::string head = readHead(file, 8);
         if (head.size() == 8 && head.compare(0, 8, "\x89PNG\r\n\x1a\n") == 0) {
-            cairo_surface_t* png = cairo_image_surface_create_from_png(path.c_str());
+            cairo_surface_t* png = cairo_image_surface_create_from_png(file.c_str());
             if (cairo_surface_status(png) != CAIRO_STATUS_SUCCESS) {
                 cairo_surface_destroy(png);
-                NSLog("Could not read the PNG image %@", path);
-                return;
+                NSLog("Could not read the PNG image %@", file);
+                return false;
             }
-            bitmap = png;
-            naturalSize = {static_cast<double>(cairo_image_surface_get_width(png)),
-                           static_cast<double>(cairo_image_surface_get_height(png))};
+            setBitmap(png);
+        } else if (head.size() >= 4 && head.compare(0, 4, "icns") == 0) {
+            cairo_surface_t* png = decodeIcns(file);
+            if (!png) {
+                NSLog("Could not read the icon %@", file);
+                return false;
+            }
+            setBitmap(png);
         } else {
             GError* error = nullptr;
-            svg = rsvg_handle_new_from_file(path.c_str(), &error);
+            svg = rsvg_handle_new_from_file(file.c_str(), &error);
             if (!svg) {
-                NSLog("Could not read the image %@: %@", path,
+                NSLog("Could not read the image %@: %@", file,
                       std::string(error ? error->message : "unknown format"));
                 if (error) g_error_free(error);
-                return;
+                return false;
             }
             rsvg_handle_set_dpi(svg, 72);  // one SVG pixel (and one pt) is one point
             double w = 0, h = 0;
@@ -70,10 +87,52 @@ struct NSImage::Impl {
             naturalSize = {w, h};
         }
         naturalSizeKnown = true;
+        return true;
     }
 
-    std::string readHead(std::size_t n) const {
-        std::ifstream in(path, std::ios::binary);
+    void setBitmap(cairo_surface_t* png) {
+        bitmap = png;
+        naturalSize = {static_cast<double>(cairo_image_surface_get_width(png)),
+                       static_cast<double>(cairo_image_surface_get_height(png))};
+    }
+
+    /// The largest PNG member of the .icns file, decoded; nullptr when it has none or it is
+    /// broken.
+    static cairo_surface_t* decodeIcns(const std::string& file) {
+        constexpr std::streamsize kMaxIcnsBytes = 32 * 1024 * 1024;
+        std::ifstream in(file, std::ios::binary | std::ios::ate);
+        std::streamsize size = in ? static_cast<std::streamsize>(in.tellg()) : 0;
+        if (size <= 0 || size > kMaxIcnsBytes) return nullptr;
+        in.seekg(0);
+        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+        in.read(reinterpret_cast<char*>(bytes.data()), size);
+        bytes.resize(static_cast<std::size_t>(std::max<std::streamsize>(0, in.gcount())));
+        auto member = icns::largestPngMember(bytes);
+        if (!member) return nullptr;
+        struct Reader {
+            std::span<const std::uint8_t> rest;
+        } reader{std::span<const std::uint8_t>(bytes).subspan(member->member.offset,
+                                                              member->member.length)};
+        cairo_surface_t* png = cairo_image_surface_create_from_png_stream(
+            [](void* closure, unsigned char* data, unsigned int length) {
+                auto* r = static_cast<Reader*>(closure);
+                if (length > r->rest.size()) return CAIRO_STATUS_READ_ERROR;
+                std::memcpy(data, r->rest.data(), length);
+                r->rest = r->rest.subspan(length);
+                return CAIRO_STATUS_SUCCESS;
+            },
+            &reader);
+        if (cairo_surface_status(png) != CAIRO_STATUS_SUCCESS) {
+            cairo_surface_destroy(png);
+            return nullptr;
+        }
+        return png;
+    }
+
+    std::string readHead(std::size_t n) const { return readHead(path, n); }
+
+    static std::string readHead(const std::string& file, std::size_t n) {
+        std::ifstream in(file, std::ios::binary);
         std::string head(n, '\0');
         in.read(head.data(), static_cast<std::streamsize>(n));
         head.resize(static_cast<std::size_t>(std::max<std::streamsize>(0, in.gcount())));
@@ -193,6 +252,14 @@ Ref<NSImage> NSImage::initWithContentsOfFile(const std::string& path) {
     return image;
 }
 
+Ref<NSImage> NSImage::initWithContentsOfFile(const std::string& path,
+                                             const Ref<NSImage>& fallback) {
+    Ref<NSImage> image = initWithContentsOfFile(path);
+    if (image && fallback && fallback.get() != image.get())
+        image->impl_->fallbackPath = fallback->sourcePath();
+    return image;
+}
+
 Ref<NSImage> NSImage::imageNamed(const std::string& name) {
     if (name.empty()) return nullptr;
     NamedImages& named = namedImages();
@@ -251,6 +318,21 @@ void NSImage::setSize(NSSize size) {
 bool NSImage::isValid() const {
     std::lock_guard lock(impl_->mutex);
     return impl_->hasContent();
+}
+
+std::string NSImage::sourcePath() const {
+    std::lock_guard lock(impl_->mutex);
+    return impl_->source == Impl::Source::File ? impl_->path : std::string();
+}
+
+bool NSImage::isDecoded() const {
+    std::lock_guard lock(impl_->mutex);
+    return impl_->decoded;
+}
+
+bool NSImage::usesFallback() const {
+    std::lock_guard lock(impl_->mutex);
+    return impl_->usedFallback;
 }
 
 void NSImage::drawInRect(NSRect rect) {

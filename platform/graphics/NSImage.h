@@ -1,6 +1,6 @@
 #pragma once
-// Images: a size in points, an optional name, and a source (an SVG or PNG file, or a bitmap
-// drawn through lockFocus) that is decoded on first use and drawn at the destination's
+// Images: a size in points, an optional name, and a source (an SVG, PNG or .icns file, or a
+// bitmap drawn through lockFocus) that is decoded on first use and drawn at the destination's
 // resolution.
 
 #include <any>
@@ -25,9 +25,13 @@ class NSImage : public NSObject {
     /// "<name>.png" (a name with either extension is taken as it is). The same object is
     /// answered every time; the image keeps the name. nullptr when there is no such file.
     static Ref<NSImage> imageNamed(const std::string& name);
-    /// The image in the SVG or PNG file at `path`, read on first use; nullptr when the file
-    /// does not exist.
+    /// The image in the SVG, PNG or .icns file at `path` (of an .icns, its largest PNG
+    /// member), read on first use; nullptr when the file does not exist.
     static Ref<NSImage> initWithContentsOfFile(const std::string& path);
+    /// The same, drawing the source of `fallback` instead when the file turns out unreadable
+    /// on first use (a broken icon); nullptr when the file does not exist.
+    static Ref<NSImage> initWithContentsOfFile(const std::string& path,
+                                               const Ref<NSImage>& fallback);
     /// An image of `size` with nothing in it (draw into it with lockFocus).
     static Ref<NSImage> initWithSize(NSSize size) { return std::make_shared<NSImage>(size); }
 
@@ -45,6 +49,12 @@ class NSImage : public NSObject {
     bool setName(const std::string& name);
     /// Whether the image has something to draw (decodes it).
     bool isValid() const;
+    /// The file the image is read from ("" for bitmaps and empty images).
+    std::string sourcePath() const;
+    /// Whether the source has been read and decoded yet (drawing, sizing or isValid do it).
+    bool isDecoded() const;
+    /// Whether decoding the file failed and the fallback's source is drawn instead.
+    bool usesFallback() const;
 
     /// Draws the part `fromRect` (image points, y up from the bottom-left; NSZeroRect: all of
     /// it) scaled into `rect` of the current context. With `respectFlipped` the image stays

@@ -373,4 +373,34 @@ TEST(NSFileManagerFolders, MoveRefusesExistingDestination) {
     EXPECT_FALSE(fm->moveItemAtPath(tmp / "missing", tmp / "four"));
 }
 
+TEST(NSFileManagerDisplayName, BundleFoldersHideTheirExtension) {
+    TempDir tmp;
+    auto fm = NSFileManager::defaultManager();
+    for (const char* folder : {"Foo.app", "Tool.plugin", "Sync.prefPane", "Clock.wdgt",
+                               "Kit.framework", "Loud.APP", "v1.2.app", "Photos.d", "Readme"})
+        ASSERT_TRUE(makeFolder(tmp / folder));
+    ASSERT_TRUE(makeFile(tmp / "Notes.app"));
+    ASSERT_TRUE(makeFile(tmp / "archive.tar.gz"));
+    struct Case {
+        std::string path;
+        const char* shown;
+    } cases[] = {
+        {tmp / "Foo.app", "Foo"},
+        {tmp / "Foo.app/", "Foo"},
+        {tmp / "Tool.plugin", "Tool"},
+        {tmp / "Sync.prefPane", "Sync"},
+        {tmp / "Clock.wdgt", "Clock"},
+        {tmp / "Kit.framework", "Kit"},
+        {tmp / "Loud.APP", "Loud"},
+        {tmp / "v1.2.app", "v1.2"},
+        {tmp / "Photos.d", "Photos.d"},  // a folder, but not a bundle
+        {tmp / "Readme", "Readme"},
+        {tmp / "Notes.app", "Notes.app"},  // a file that only looks like a bundle
+        {tmp / "Gone.app", "Gone.app"},    // nothing there
+        {tmp / "archive.tar.gz", "archive.tar.gz"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(fm->displayNameAtPath(c.path), c.shown) << c.path;
+}
+
 }  // namespace

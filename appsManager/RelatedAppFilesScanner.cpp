@@ -1,0 +1,189 @@
+#include "appsManager/RelatedAppFilesScanner.h"
+
+#include "appsManager/AMPublicUtilities.h"
+#include "appsManager/NSStringFSRef.h"
+#include "platform/appkit/NSWorkspace.h"
+#include "platform/foundation/NSBundle.h"
+#include "platform/foundation/NSFileManager.h"
+#include "platform/foundation/NSLog.h"
+#include "platform/foundation/NSPathUtilities.h"
+#include "platform/foundation/PropertyList.h"
+
+namespace {
+
+/// A string value of the dictionary; nil when absent or not a string.
+NSStringOpt stringForKey(const PlistValue* dictionary, std::string_view key) {
+    if (!dictionary) return std::nullopt;
+    const PlistValue* value = dictionary->objectForKey(key);
+    return value ? value->stringValue() : std::nullopt;
+}
+
+/// Whether `entry` begins with `key`, ignoring case: the lower-case key is found in the
+/// lower-case entry at position 0. An empty key matches nothing.
+bool beginsWithIgnoringCase(const std::string& entry, const std::string& key) {
+    std::string lowerKey = ns::lowercaseString(key);
+    NSRange found = ns::rangeOfString(ns::lowercaseString(entry), lowerKey);
+    // The length searched for is the lower-case key's (case mapping may change a UTF-8
+    // length), so this stays "begins with" for every script.
+    return found.location == 0 && found.length == lowerKey.size() && !lowerKey.empty();
+}
+
+std::vector<std::string> folders(NSSearchPathDirectory directory, NSSearchPathDomainMask domains,
+                                 const std::string& subfolder = {}) {
+    std::vector<std::string> result;
+    for (const std::string& folder : NSSearchPathForDirectoriesInDomains(directory, domains, true))
+        result.push_back(ns::stringByAppendingPathComponent(folder, subfolder));
+    return result;
+}
+
+/// Each folder, first for the name, then for the identifier.
+void searchFolders(AMAppItemGroup& result, const std::vector<std::string>& searched,
+                   const std::string& name, const std::string& bundleID) {
+    for (const std::string& folder : searched) {
+        AddPathIfExists(result, folder, name);
+        AddPathIfExists(result, folder, bundleID);
+    }
+}
+
+constexpr NSSearchPathDomainMask kUserThenLocal = NSUserDomainMask | NSLocalDomainMask;
+
+}  // namespace
+
+AMAppItemGroup RelatedAppFilesScanner::relatedFilesToApplicationAtPath(const NSStringOpt& path) {
+    if (!path) NSLog(".......");
+    AMAppItemGroup result;
+    result.push_back(aConstructItem(path, false));
+
+    Ref<NSBundle> bundle = path ? NSBundle::bundleWithPath(*path) : nullptr;
+    const PlistValue* info = bundle ? &bundle->infoDictionary() : nullptr;
+    NSStringOpt name = stringForKey(info, "CFBundleName");
+    if (!name || name->empty()) name = stringForKey(info, "CFBundleExecutable");
+    if (!name || name->empty()) return result;
+
+    NSStringOpt bundleID = bundle->bundleIdentifier();
+    if (!bundleID || *bundleID == " " || bundleID->empty()) return result;
+
+    GetPreferencePaths(result, *name, *bundleID);
+    GetCachePaths(result, *name, *bundleID);
+    GetLogPaths(result, *name, *bundleID);
+    GetSavedStatePaths(result, *name, *bundleID);
+    GetAppSupportPaths(result, *name, *bundleID);
+    GetDownloadPaths(result, *name, *bundleID);
+    GetGrowlPaths(result, *name);
+    return result;
+}
+
+Ref<AMAppItem> RelatedAppFilesScanner::getAppItemWithFilePath(const NSStringOpt& path, bool) {
+    const std::string p = path.value_or(std::string());
+    auto item = AMAppItem::make();
+    item->setPath(p);
+    item->setImage(NSWorkspace::sharedWorkspace()->iconForFile(p));
+
+    std::string name;
+    if (Ref<NSBundle> bundle = path ? NSBundle::bundleWithPath(p) : nullptr)
+        name = NSFileManager::defaultManager()->displayNameAtPath(bundle->bundlePath());
+    item->setName(name.empty() ? ns::lastPathComponent(p) : name);
+
+    std::optional<PlistValue> info;
+    if (!p.empty()) info = NSDictionaryFromFile(ns::stringWithFormat("%@/Contents/Info.plist", p));
+    const PlistValue* dictionary = info ? &*info : nullptr;
+    NSStringOpt bundleID = stringForKey(dictionary, "CFBundleIdentifier");
+    bool isSystemApp = bundleID && ns::hasPrefix(*bundleID, "com.apple.");
+    item->setBundleID(bundleID);
+    item->setIsSystemApp(isSystemApp);
+    item->setIsSystemAppStr(isSystemApp ? "YES" : "NO");
+    item->setBundleVersion(stringForKey(dictionary, "CFBundleShortVersionString"));
+
+    if (auto attributes = NSFileManager::defaultManager()->attributesOfItemAtPath(p))
+        item->setDate(NSDate::dateWithTimeIntervalSince1970(attributes->creationDate));
+    return item;
+}
+
+Ref<AMAppItem> RelatedAppFilesScanner::constructItem(const NSStringOpt& path, bool appFlag) {
+    Ref<AMAppItem> item = getAppItemWithFilePath(path, appFlag);
+    item->setSize("0KB");
+    return item;
+}
+
+Ref<AMAppItem> RelatedAppFilesScanner::aConstructItem(const NSStringOpt& path, bool appFlag) {
+    Ref<AMAppItem> item = getAppItemWithFilePath(path, appFlag);
+    item->setSize(getFileSizeItem(path));
+    return item;
+}
+
+std::string RelatedAppFilesScanner::getFileSizeItem(const NSStringOpt& path) {
+    FSRef ref = fsref(path);
+    return AMPublicUtilities::convertVolSpace(AMPublicUtilities::sizeOfFileRef(&ref));
+}
+
+void RelatedAppFilesScanner::registerClass() {
+    ClassRegistry::shared().registerClass<RelatedAppFilesScanner, NSObject>(
+        "RelatedAppFilesScanner");
+}
+
+bool AMGroupContainsPath(const AMAppItemGroup& group, const std::string& path) {
+    for (const Ref<AMAppItem>& item : group)
+        if (item && item->path() == path) return true;
+    return false;
+}
+
+bool AMAppendItemUnlessListed(AMAppItemGroup& group, const Ref<AMAppItem>& item) {
+    if (!item || AMGroupContainsPath(group, item->path())) return false;
+    group.push_back(item);
+    return true;
+}
+
+void GetPreferencePaths(AMAppItemGroup& result, const std::string& name,
+                        const std::string& bundleID) {
+    searchFolders(result, folders(NSLibraryDirectory, kUserThenLocal, "Preferences"), name,
+                  bundleID);
+}
+
+void GetCachePaths(AMAppItemGroup& result, const std::string& name, const std::string& bundleID) {
+    searchFolders(result, folders(NSCachesDirectory, kUserThenLocal), name, bundleID);
+}
+
+void GetLogPaths(AMAppItemGroup& result, const std::string& name, const std::string& bundleID) {
+    searchFolders(result, folders(NSLibraryDirectory, kUserThenLocal, "Logs"), name, bundleID);
+}
+
+void GetSavedStatePaths(AMAppItemGroup& result, const std::string& name,
+                        const std::string& bundleID) {
+    searchFolders(result, folders(NSLibraryDirectory, NSUserDomainMask, "Saved Application State"),
+                  name, bundleID);
+}
+
+void GetAppSupportPaths(AMAppItemGroup& result, const std::string& name,
+                        const std::string& bundleID) {
+    searchFolders(result, folders(NSApplicationSupportDirectory, kUserThenLocal), name, bundleID);
+}
+
+void GetDownloadPaths(AMAppItemGroup& result, const std::string& name,
+                      const std::string& bundleID) {
+    searchFolders(result, folders(NSDownloadsDirectory, NSUserDomainMask), name, bundleID);
+}
+
+void GetGrowlPaths(AMAppItemGroup& result, const std::string& name) {
+    for (const std::string& folder :
+         folders(NSApplicationSupportDirectory, NSUserDomainMask, "Growl/Tickets"))
+        AddPathIfExists(result, folder, ns::stringWithFormat("%@.growlTicket", name));
+}
+
+void AddPathIfExists(AMAppItemGroup& result, const std::string& folder, const std::string& key) {
+    const std::string keyWithoutSpaces = ns::stringByReplacingOccurrencesOfString(key, " ", "");
+    auto entries = NSFileManager::defaultManager()->contentsOfDirectoryAtPath(folder);
+    if (!entries) return;
+    for (const std::string& entry : *entries) {
+        bool matched = beginsWithIgnoringCase(entry, key);
+        if (!matched) {
+            if (entry == "FlashPlayerInstallManager.log") NSLog("Break here!");
+            matched = beginsWithIgnoringCase(entry, keyWithoutSpaces);
+        }
+        if (!matched) continue;
+        std::string path = ns::stringByAppendingPathComponent(folder, entry);
+        // An entry that begins with both keys is found twice: keep its first record (and
+        // walk its size once).
+        if (AMGroupContainsPath(result, path)) continue;
+        result.push_back(RelatedAppFilesScanner::aConstructItem(path, false));
+    }
+}

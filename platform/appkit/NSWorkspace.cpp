@@ -1,0 +1,61 @@
+#include "platform/appkit/NSWorkspace.h"
+
+#include <sys/stat.h>
+
+#include "platform/foundation/NSBundle.h"
+#include "platform/foundation/NSString.h"
+
+namespace {
+
+/// The name of the generic icon for the item (a folder, an application or anything else).
+const char* genericIconName(const std::string& path, bool isFolder) {
+    if (!isFolder) return "generic_file";
+    std::string extension = ns::lowercaseString(ns::pathExtension(path));
+    if (extension == "app") return "generic_app";
+    // Packages show as documents, as the desktop hides their contents.
+    static const char* const kPackages[] = {"plugin", "prefpane",  "wdgt",        "bundle",
+                                            "kext",   "framework", "appex",       "saver",
+                                            "xpc",    "component", "qlgenerator", "mdimporter"};
+    for (const char* package : kPackages)
+        if (extension == package) return "generic_file";
+    return "generic_folder";
+}
+
+/// The icon file named by the bundle's CFBundleIconFile, when it exists.
+std::string bundleIconFile(const std::string& path) {
+    Ref<NSBundle> bundle = NSBundle::bundleWithPath(path);
+    if (!bundle) return {};
+    const PlistValue* value = bundle->objectForInfoDictionaryKey("CFBundleIconFile");
+    std::optional<std::string> named = value ? value->stringValue() : std::nullopt;
+    if (!named || named->empty()) return {};
+    std::string name = ns::lastPathComponent(*named);  // stays inside the resource folder
+    if (name.empty() || name == "." || name == "..") return {};
+    std::string resources = bundle->resourcePath();
+    std::string file = ns::stringByAppendingPathComponent(resources, name);
+    struct stat st {};
+    if (ns::pathExtension(name).empty() || ::stat(file.c_str(), &st) != 0) {
+        file = ns::stringByAppendingPathComponent(resources, name + ".icns");
+        if (::stat(file.c_str(), &st) != 0) return {};
+    }
+    return S_ISREG(st.st_mode) ? file : std::string();
+}
+
+}  // namespace
+
+Ref<NSWorkspace> NSWorkspace::sharedWorkspace() {
+    static const Ref<NSWorkspace> shared = std::make_shared<NSWorkspace>();
+    return shared;
+}
+
+Ref<NSImage> NSWorkspace::iconForFile(const std::string& path) const {
+    struct stat st {};
+    bool isFolder = !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    Ref<NSImage> generic = NSImage::imageNamed(genericIconName(path, isFolder));
+    if (isFolder) {
+        std::string file = bundleIconFile(path);
+        if (!file.empty()) {
+            if (Ref<NSImage> icon = NSImage::initWithContentsOfFile(file, generic)) return icon;
+        }
+    }
+    return generic ? generic : NSImage::image();
+}

@@ -1,0 +1,21 @@
+#pragma once
+// The workspace: what the desktop knows about files, for now their icons.
+
+#include <string>
+
+#include "platform/foundation/Ref.h"
+#include "platform/graphics/NSImage.h"
+
+class NSWorkspace {
+  public:
+    /// The process-wide workspace.
+    static Ref<NSWorkspace> sharedWorkspace();
+
+    /// The icon of the item at `path`: a bundle's own icon (CFBundleIconFile of its Info.plist,
+    /// with or without ".icns", in its resource folder), drawn from the icon file's largest PNG
+    /// member, or else the generic icon of an application ("generic_app"), a folder
+    /// ("generic_folder") or a file or package ("generic_file"); a broken icon file draws the
+    /// generic icon of its kind. Only Info.plist is read here; the icon is decoded when it is
+    /// first drawn or sized. Never nullptr (an empty image when the resources are missing).
+    Ref<NSImage> iconForFile(const std::string& path) const;
+};
