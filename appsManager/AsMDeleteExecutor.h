@@ -1,0 +1,46 @@
+#pragma once
+// Deletes the items handed over by the review dialog, one after another on a background
+// queue, and reports each outcome to its delegate.
+
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "appsManager/AMAppItem.h"
+#include "appsManager/AMDeleteEngine.h"
+#include "appsManager/AsMDeleteExecutorDelegate.h"
+#include "platform/foundation/NSObject.h"
+
+class AsMDeleteExecutor : public NSObject {
+  public:
+    /// No rights held, no list, no delegate. Always create through make(): queued work keeps
+    /// the executor alive through a retained reference.
+    static Ref<AsMDeleteExecutor> make() { return std::make_shared<AsMDeleteExecutor>(); }
+
+    /// The delegate is not retained.
+    void setDelegate(const WeakRef<AsMDeleteExecutorDelegate>& delegate);
+    Ref<AsMDeleteExecutorDelegate> delegate() const;
+
+    /// Keeps a copy of `list` and queues the removal of every entry, in order, on the global
+    /// queue; returns at once. Every entry then gets exactly one report.
+    void executeDelete(const std::vector<Ref<AMAppItem>>& list);
+    /// The list of the last executeDelete.
+    std::vector<Ref<AMAppItem>> trashFiles() const;
+
+    /// Removes one entry and reports the outcome; answers it.
+    bool removeTrahFile(const Ref<AMAppItem>& entry);
+    /// Obtains administrator rights once per executor.
+    bool allocAuthorization() { return engine_.allocAuthorization(); }
+    /// A fresh reference to the held rights; the caller frees it.
+    AuthorizationRef authorizationRef() { return engine_.authorizationRef(); }
+    /// The privileged removal of one path.
+    bool authDeleteAtPath(const std::string& path) { return engine_.authDeleteAtPath(path); }
+    /// Gives the rights up.
+    void freeAuthorization() { engine_.freeAuthorization(); }
+
+  private:
+    mutable std::mutex lock_;  // guards trashFiles_ and delegate_
+    std::vector<Ref<AMAppItem>> trashFiles_;
+    AMDeleteEngine engine_;
+    WeakRef<AsMDeleteExecutorDelegate> delegate_;
+};
