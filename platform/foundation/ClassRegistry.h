@@ -5,6 +5,9 @@
 //   ClassRegistry::shared().registerClass<ZRAppDelegate, NSObject>("ZRAppDelegate")
 //       .action("selectUninstallView:", &ZRAppDelegate::selectUninstallView)
 //       .outlet("window", &ZRAppDelegate::setWindow);
+//   ClassRegistry::shared().registerClass<NSButton, NSControl>("NSButton")
+//       .property("title", &NSButton::setTitle)      // text forms: see parsePropertyText
+//       .property("image", [](NSButton& b, const std::string& name) { ...; return true; });
 
 #include <any>
 #include <memory>
@@ -106,6 +109,31 @@ class ClassBuilder {
             static_cast<T&>(self).*field = typed;
             return true;
         });
+        return *this;
+    }
+
+    /// Registers a property set from text through `setter`, which takes a std::string, bool,
+    /// int, long, float, double, NSPoint, NSSize or NSRect (by value or const reference); the
+    /// text forms are those of platform::parsePropertyText.
+    template <class P>
+    ClassBuilder& property(std::string_view name, void (T::*setter)(P)) {
+        info_.addProperty(std::string(name), [setter](NSObject& self, const std::string& text) {
+            std::remove_cvref_t<P> value{};
+            if (!platform::parsePropertyText(text, value)) return false;
+            (static_cast<T&>(self).*setter)(value);
+            return true;
+        });
+        return *this;
+    }
+
+    /// Registers a property with its own parser (colours, fonts, images by name); the hook
+    /// answers false when the text is not a valid value.
+    ClassBuilder& property(std::string_view name,
+                           std::function<bool(T&, const std::string&)> setter) {
+        info_.addProperty(std::string(name),
+                          [setter = std::move(setter)](NSObject& self, const std::string& text) {
+                              return setter(static_cast<T&>(self), text);
+                          });
         return *this;
     }
 

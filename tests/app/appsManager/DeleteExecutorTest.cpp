@@ -150,10 +150,17 @@ class DeleteExecutorTest : public ::testing::Test {
         // The helper road is taken even when the tests run as root.
         platform::setRunsAsRootForTesting(false);
         use(granting_);
+        // The helper is this executable; checks that run as the unprivileged user must be able
+        // to start it even when the build folder is private to its owner.
+        helper_ = helperDir_ / "app_tests";
+        std::filesystem::copy_file("/proc/self/exe", helper_);
+        ::chmod(helper_.c_str(), 0755);
+        platform::setPrivilegedHelperPath(helper_);
     }
     void TearDown() override {
         platform::setRunsAsRootForTesting(std::nullopt);
         platform::setEscalationCommand(std::nullopt);
+        platform::setPrivilegedHelperPath(std::nullopt);
     }
     void use(const FakeEscalation& fake) { platform::setEscalationCommand(fake.path()); }
 
@@ -167,6 +174,8 @@ class DeleteExecutorTest : public ::testing::Test {
 
     FakeEscalation granting_;
     TempDir dir_;
+    TempDir helperDir_;
+    std::string helper_;
 };
 TYPED_TEST_SUITE(DeleteExecutorTest, Kinds);
 
