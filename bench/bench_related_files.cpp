@@ -13,6 +13,7 @@
 
 #include <sys/stat.h>
 #include <unistd.h>
+#include "bench/BenchTiming.h"
 
 #include <algorithm>
 #include <chrono>
@@ -52,19 +53,6 @@ long countLines(const std::string& command) {
     while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
         lines += std::count(buffer, buffer + n, '\n');
     return pclose(pipe) == 0 ? lines : -1;
-}
-
-/// Runs once to warm the caches, then returns the best of three runs in milliseconds.
-double bestOfThree(const std::function<bool()>& run, bool& ok) {
-    ok = run();
-    double best = 1e300;
-    for (int i = 0; i < 3 && ok; ++i) {
-        auto start = std::chrono::steady_clock::now();
-        ok = run();
-        std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
-        best = std::min(best, took.count());
-    }
-    return best;
 }
 
 std::string quoted(const std::string& path) {
@@ -164,7 +152,7 @@ int main(int argc, char** argv) {
     std::string bundle = root + "/Applications/Foo Bar.app";
     std::size_t found = 0;
     bool scanOk = false, findOk = false;
-    double scan = bestOfThree(
+    double scan = bench::bestOfThree(
         [&] {
             found = RelatedAppFilesScanner::relatedFilesToApplicationAtPath(bundle).size();
             return true;
@@ -175,7 +163,7 @@ int main(int argc, char** argv) {
         command += " " + quoted(f.path);
     command += " -maxdepth 1";
     long listed = 0;
-    double find = bestOfThree(
+    double find = bench::bestOfThree(
         [&] {
             listed = countLines(command);
             return listed >= 0;

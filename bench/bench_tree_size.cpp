@@ -13,6 +13,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include "bench/BenchTiming.h"
 
 #include <algorithm>
 #include <chrono>
@@ -164,19 +165,6 @@ bool sumOfCommand(const std::string& command, std::uint64_t& sum) {
     return pclose(pipe) == 0;
 }
 
-// Runs once to warm the caches, then returns the best of three runs in milliseconds.
-double bestOfThree(const std::function<bool()>& run, bool& ok) {
-    ok = run();
-    double best = 1e300;
-    for (int i = 0; i < 3 && ok; ++i) {
-        auto start = std::chrono::steady_clock::now();
-        ok = run();
-        std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
-        best = std::min(best, took.count());
-    }
-    return best;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -222,10 +210,10 @@ int main(int argc, char** argv) {
     std::uint64_t ours = 0, du = 0, findFiles = 0, findLinks = 0;
     bool okOurs = false, okDu = false, okFind = false, okLinks = false;
     const std::string q = quoted(root);
-    double tOurs = bestOfThree([&] { return (ours = treeLogicalSize(root)), true; }, okOurs);
-    double tDu =
-        bestOfThree([&] { return sumOfCommand("du -s --apparent-size -B1 " + q, du); }, okDu);
-    double tFind = bestOfThree(
+    double tOurs = bench::bestOfThree([&] { return (ours = treeLogicalSize(root)), true; }, okOurs);
+    double tDu = bench::bestOfThree(
+        [&] { return sumOfCommand("du -s --apparent-size -B1 " + q, du); }, okDu);
+    double tFind = bench::bestOfThree(
         [&] { return sumOfCommand("find " + q + " -type f -printf '%s\\n'", findFiles); }, okFind);
     okLinks = sumOfCommand("find " + q + " -type l -printf '%s\\n'", findLinks);
 
