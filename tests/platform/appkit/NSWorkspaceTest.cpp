@@ -13,6 +13,7 @@
 #include "platform/graphics/NSGraphics.h"
 #include "platform/graphics/NSGraphicsContext.h"
 #include "support/FileFixtures.h"
+#include "support/ImageFixtures.h"
 #include "support/ScopedResources.h"
 
 namespace {
@@ -21,14 +22,8 @@ using fixtures::TempDir;
 
 /// The bytes of a solid PNG of `w` x `h` pixels.
 std::string solidPng(const TempDir& dir, int w, int h, const Ref<NSColor>& color) {
-    auto bitmap = NSGraphicsContext::contextWithBitmap(w, h);
-    NSGraphicsContext::saveGraphicsState();
-    NSGraphicsContext::setCurrentContext(bitmap);
-    color->set();
-    NSRectFill(NSMakeRect(0, 0, w, h));
-    NSGraphicsContext::restoreGraphicsState();
     std::string path = dir / "solid.png";
-    EXPECT_TRUE(bitmap->writePNG(path));
+    fixtures::writeSolidPng(path, w, h, color);
     return fixtures::readFile(path);
 }
 

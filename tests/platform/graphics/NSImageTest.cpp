@@ -9,6 +9,7 @@
 #include "platform/graphics/NSColor.h"
 #include "platform/graphics/NSGraphics.h"
 #include "support/FileFixtures.h"
+#include "support/ImageFixtures.h"
 
 namespace {
 
@@ -19,16 +20,7 @@ const char* kTopRedSvg = R"(<svg xmlns="http://www.w3.org/2000/svg" width="20" h
 <rect x="0" y="0" width="20" height="20" fill="#ff0000"/>
 <rect x="0" y="20" width="20" height="20" fill="#0000ff"/></svg>)";
 
-/// Writes a solid PNG of `w` x `h` pixels in `color` to `path`.
-void writeSolidPng(const std::string& path, int w, int h, const Ref<NSColor>& color) {
-    auto bitmap = NSGraphicsContext::contextWithBitmap(w, h);
-    NSGraphicsContext::saveGraphicsState();
-    NSGraphicsContext::setCurrentContext(bitmap);
-    color->set();
-    NSRectFill(NSMakeRect(0, 0, w, h));
-    NSGraphicsContext::restoreGraphicsState();
-    ASSERT_TRUE(bitmap->writePNG(path));
-}
+using fixtures::writeSolidPng;
 
 class ImageTest : public ::testing::Test {
   protected:
