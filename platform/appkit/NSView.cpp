@@ -306,6 +306,13 @@ void NSView::clearNeedsDisplayRecursively() {
         sub->clearNeedsDisplayRecursively();
 }
 
+void NSView::setAlphaValue(double alpha) {
+    alpha = std::clamp(alpha, 0.0, 1.0);
+    if (alpha == alphaValue_) return;
+    alphaValue_ = alpha;
+    setNeedsDisplay(true);
+}
+
 void NSView::setWantsLayer(bool wants) {
     wantsLayer_ = wants;
     if (wants && !layer_) layer_ = CALayer::layer();
@@ -330,8 +337,11 @@ void addRoundedRect(cairo_t* cr, NSRect r, double radius) {
 }  // namespace
 
 void NSView::drawHierarchy(NSGraphicsContext& context, bool superFlipped) {
-    if (hidden_) return;
+    if (hidden_ || alphaValue_ <= 0) return;
     cairo_t* cr = platform::detail::cairoOf(context);
+    // A translucent view is drawn as a group and composited once with its alpha.
+    const bool group = alphaValue_ < 1;
+    if (group) cairo_push_group(cr);
     context.saveState();
     context.translate(frame_.origin.x, frame_.origin.y);
     if (isFlipped() != superFlipped) {
@@ -372,6 +382,16 @@ void NSView::drawHierarchy(NSGraphicsContext& context, bool superFlipped) {
         cairo_restore(cr);
     }
     context.restoreState();
+    if (group) {
+        cairo_pop_group_to_source(cr);
+        cairo_paint_with_alpha(cr, alphaValue_);
+    }
+}
+
+bool NSView::performKeyEquivalent(NSEvent& event) {
+    for (auto& sub : std::vector<Ref<NSView>>(subviews_))
+        if (!sub->isHidden() && sub->performKeyEquivalent(event)) return true;
+    return false;
 }
 
 // --- Tracking areas -------------------------------------------------------------------------
@@ -411,4 +431,28 @@ void NSView::removeTrackingRect(NSTrackingRectTag tag) {
     auto it = std::find_if(trackingAreas_.begin(), trackingAreas_.end(),
                            [&](const Ref<NSTrackingArea>& a) { return a->tag() == tag; });
     if (it != trackingAreas_.end()) removeTrackingArea(*it);
+}
+
+// --- Interface files ------------------------------------------------------------------------
+
+void NSView::addNibChild(Ref<NSObject> child) {
+    if (auto view = std::dynamic_pointer_cast<NSView>(child)) addSubview(view);
+}
+
+void NSView::registerClass() {
+    ClassRegistry::shared().registerClass<NSResponder, NSObject>("NSResponder");
+    ClassRegistry::shared()
+        .registerClass<NSView, NSResponder>("NSView")
+        .property("frame", &NSView::setFrame)
+        .property("hidden", &NSView::setHidden)
+        .property("tag", &NSView::setTag)
+        .property("alphaValue", &NSView::setAlphaValue)
+        .property("wantsLayer", &NSView::setWantsLayer)
+        .property("autoresizesSubviews", &NSView::setAutoresizesSubviews)
+        .property("autoresizingMask", [](NSView& v, const std::string& text) {
+            long mask = 0;
+            if (!platform::parsePropertyText(text, mask) || mask < 0 || mask > 63) return false;
+            v.setAutoresizingMask(static_cast<NSAutoresizingMaskOptions>(mask));
+            return true;
+        });
 }

@@ -7,6 +7,7 @@
 #include "platform/appkit/CALayer.h"
 #include "platform/appkit/NSResponder.h"
 #include "platform/appkit/NSTrackingArea.h"
+#include "platform/appkit/NibLoader.h"
 #include "platform/foundation/NSGeometry.h"
 
 class NSGraphicsContext;
@@ -27,7 +28,7 @@ enum NSWindowOrderingMode : long {
     NSWindowAbove = 1,
 };
 
-class NSView : public NSResponder {
+class NSView : public NSResponder, public NibContainer {
   public:
     /// A view with `frame` in its future superview's coordinates.
     static Ref<NSView> make(NSRect frame = NSZeroRect) {
@@ -111,6 +112,8 @@ class NSView : public NSResponder {
     bool mouse(NSPoint point, NSRect inRect) const;
     /// Whether a click on this view may drag the window (true unless the view draws itself).
     virtual bool mouseDownCanMoveWindow() const { return true; }
+    /// Offers a Command-key event to this view and its subviews; true when one handled it.
+    virtual bool performKeyEquivalent(NSEvent& event);
     /// Whether a click that activates the window also reaches this view.
     virtual bool acceptsFirstMouse(NSEvent* /*event*/) { return false; }
 
@@ -126,6 +129,10 @@ class NSView : public NSResponder {
     virtual void drawRect(NSRect /*dirtyRect*/) {}
     /// Whether the view fills its whole bounds with opaque colour.
     virtual bool isOpaque() const { return false; }
+
+    /// The opacity the view and its subviews are drawn with (0 to 1).
+    double alphaValue() const { return alphaValue_; }
+    void setAlphaValue(double alpha);
 
     bool wantsLayer() const { return wantsLayer_; }
     /// Turning layers on gives the view a layer record that drawing honours.
@@ -143,6 +150,10 @@ class NSView : public NSResponder {
     NSTrackingRectTag addTrackingRect(NSRect rect, NSResponder* owner, void* userData,
                                       bool assumeInside);
     void removeTrackingRect(NSTrackingRectTag tag);
+
+    /// Interface files: an element written inside a view's element becomes its subview.
+    void addNibChild(Ref<NSObject> child) override;
+    static void registerClass();
 
     // Platform-internal.
     /// Draws this view and its subviews into `context`, whose current coordinates are the
@@ -174,6 +185,7 @@ class NSView : public NSResponder {
     bool needsDisplay_ = false;
     NSRect dirtyRect_;
     bool wantsLayer_ = false;
+    double alphaValue_ = 1;
     Ref<CALayer> layer_;
     std::vector<Ref<NSTrackingArea>> trackingAreas_;
 };

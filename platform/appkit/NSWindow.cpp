@@ -1,16 +1,46 @@
 #include "platform/appkit/NSWindow.h"
 
 #include <algorithm>
+#include <cmath>
 
-#include "platform/appkit/NSEvent.h"
+#include "platform/appkit/NSApplication.h"
+#include "platform/appkit/NSScreen.h"
+#include "platform/appkit/NSWindowFrameView.h"
+#include "platform/appkit/theme/WindowTheme.h"
 #include "platform/graphics/NSGraphicsContext.h"
 #include "platform/graphics/detail/CairoGraphics.h"
 
+const NSNotificationName NSWindowDidBecomeKeyNotification = "NSWindowDidBecomeKeyNotification";
+const NSNotificationName NSWindowDidResignKeyNotification = "NSWindowDidResignKeyNotification";
+const NSNotificationName NSWindowDidBecomeMainNotification = "NSWindowDidBecomeMainNotification";
+const NSNotificationName NSWindowDidResignMainNotification = "NSWindowDidResignMainNotification";
+const NSNotificationName NSWindowDidResizeNotification = "NSWindowDidResizeNotification";
+const NSNotificationName NSWindowDidMoveNotification = "NSWindowDidMoveNotification";
+const NSNotificationName NSWindowWillCloseNotification = "NSWindowWillCloseNotification";
+const NSNotificationName NSWindowDidMiniaturizeNotification = "NSWindowDidMiniaturizeNotification";
+const NSNotificationName NSWindowDidDeminiaturizeNotification =
+    "NSWindowDidDeminiaturizeNotification";
+const NSNotificationName NSWindowWillEnterFullScreenNotification =
+    "NSWindowWillEnterFullScreenNotification";
+const NSNotificationName NSWindowDidEnterFullScreenNotification =
+    "NSWindowDidEnterFullScreenNotification";
+const NSNotificationName NSWindowWillExitFullScreenNotification =
+    "NSWindowWillExitFullScreenNotification";
+const NSNotificationName NSWindowDidExitFullScreenNotification =
+    "NSWindowDidExitFullScreenNotification";
+const NSNotificationName NSWindowDidEndSheetNotification = "NSWindowDidEndSheetNotification";
+
 namespace {
 NSWindow* gKeyWindow = nullptr;
+NSWindow* gMainWindow = nullptr;
 std::vector<NSWindow*>& allWindows() {
     static std::vector<NSWindow*> windows;
     return windows;
+}
+// Visible windows from back to front.
+std::vector<NSWindow*>& stacking() {
+    static std::vector<NSWindow*> order;
+    return order;
 }
 }  // namespace
 
@@ -18,14 +48,24 @@ const std::vector<NSWindow*>& NSWindow::windows() {
     return allWindows();
 }
 
+std::vector<NSWindow*> NSWindow::orderedWindows() {
+    return stacking();
+}
+
 NSWindow::~NSWindow() {
     if (gKeyWindow == this) gKeyWindow = nullptr;
-    auto& all = allWindows();
-    all.erase(std::remove(all.begin(), all.end(), this), all.end());
-    if (contentView_) {
-        contentView_->setWindowRecursively(nullptr);
-        contentView_->setNextResponder(nullptr);
+    if (gMainWindow == this) gMainWindow = nullptr;
+    std::erase(allWindows(), this);
+    std::erase(stacking(), this);
+    if (parent_) std::erase(parent_->children_, this);
+    for (NSWindow* child : children_)
+        child->parent_ = nullptr;
+    NSNotificationCenter::defaultCenter().removeObserver(this);
+    if (frameView_) {
+        frameView_->setWindowRecursively(nullptr);
+        frameView_->setNextResponder(nullptr);
     }
+    if (contentView_) contentView_->setNextResponder(nullptr);
     if (backendWindow_) WindowBackend::shared().destroyWindow(backendWindow_);
 }
 
@@ -35,14 +75,39 @@ void NSWindow::initWithContentRect(NSRect contentRect, NSWindowStyleMask style,
     if (std::find(allWindows().begin(), allWindows().end(), this) == allWindows().end())
         allWindows().push_back(this);
     frame_ = frameRectForContentRect(contentRect);
+    unzoomedFrame_ = frame_;
     backendWindow_ = WindowBackend::shared().createWindow(this, frame_);
+    frameView_ = NSWindowFrameView::make(NSMakeRect(0, 0, frame_.size.width, frame_.size.height));
+    frameView_->setAutoresizesSubviews(false);
+    frameView_->setNextResponder(this);
+    frameView_->setWindowRecursively(this);
+    createStandardButtons();
     setContentView(NSView::make());
+}
+
+void NSWindow::setStyleMask(NSWindowStyleMask mask) {
+    if (mask == styleMask_) return;
+    NSRect content = contentRectForFrameRect(frame_);
+    styleMask_ = mask;
+    // The content keeps its place; the frame grows or shrinks around it.
+    frame_ = frameRectForContentRect(content);
+    WindowBackend::shared().setWindowFrame(backendWindow_, frame_);
+    layoutFrameView();
+}
+
+NSView* NSWindow::frameView() const {
+    return frameView_.get();
+}
+
+NSButton* NSWindow::standardWindowButton(NSWindowButton kind) const {
+    if (kind > NSWindowZoomButton || standardButtons_.size() <= kind) return nullptr;
+    return standardButtons_[kind].get();
 }
 
 void NSWindow::setContentView(const Ref<NSView>& view) {
     if (contentView_ == view) return;
     if (contentView_) {
-        contentView_->setWindowRecursively(nullptr);
+        contentView_->removeFromSuperview();
         contentView_->setNextResponder(nullptr);
     }
     contentView_ = view;
@@ -50,25 +115,68 @@ void NSWindow::setContentView(const Ref<NSView>& view) {
         view->removeFromSuperview();
         NSRect content = contentRectForFrameRect(frame_);
         view->setFrame(NSMakeRect(0, 0, content.size.width, content.size.height));
+        // Below the window buttons, which stay on top.
+        frameView_->addSubview(view, NSWindowBelow, nullptr);
         view->setNextResponder(this);
-        view->setWindowRecursively(this);
     }
     needsDisplay_ = true;
     trackingDirty_ = true;
 }
 
-void NSWindow::setFrame(NSRect frame, bool display) {
-    bool resized = frame.size != frame_.size, moved = frame.origin != frame_.origin;
-    frame_ = frame;
-    WindowBackend::shared().setWindowFrame(backendWindow_, frame_);
-    if (resized && contentView_) {
+void NSWindow::layoutFrameView() {
+    NSSize old = frameView_->frame().size;
+    frameView_->setFrame(NSMakeRect(0, 0, frame_.size.width, frame_.size.height));
+    if (contentView_ && contentView_->superview() == frameView_.get()) {
+        // The content view follows the frame by its own autoresizing rule when it has one;
+        // otherwise it fills the content area.
         NSRect content = contentRectForFrameRect(frame_);
         contentView_->setFrameSize(content.size);
-        needsDisplay_ = true;
+    }
+    for (auto& sub : frameView_->subviews())
+        if (sub != contentView_ && sub->autoresizingMask() != NSViewNotSizable)
+            sub->resizeWithOldSuperviewSize(old);
+    layoutStandardButtons();
+    needsDisplay_ = true;
+}
+
+// --- Geometry -------------------------------------------------------------------------------
+
+NSRect NSWindow::contentRectForFrameRect(NSRect frame) const {
+    if ((styleMask_ & NSWindowStyleMaskTitled) && !(styleMask_ & NSWindowStyleMaskFullScreen) &&
+        !(styleMask_ & NSWindowStyleMaskFullSizeContentView))
+        frame.size.height = std::max(0.0, frame.size.height - platform::theme::kTitleBarHeight);
+    return frame;
+}
+
+NSRect NSWindow::frameRectForContentRect(NSRect content) const {
+    if ((styleMask_ & NSWindowStyleMaskTitled) && !(styleMask_ & NSWindowStyleMaskFullScreen) &&
+        !(styleMask_ & NSWindowStyleMaskFullSizeContentView))
+        content.size.height += platform::theme::kTitleBarHeight;
+    return content;
+}
+
+void NSWindow::setFrame(NSRect frame, bool display) {
+    frame.size.width = std::max(frame.size.width, minSize_.width);
+    frame.size.height = std::max(frame.size.height, minSize_.height);
+    bool resized = frame.size != frame_.size, moved = frame.origin != frame_.origin;
+    NSPoint delta{frame.origin.x - frame_.origin.x, frame.origin.y - frame_.origin.y};
+    frame_ = frame;
+    WindowBackend::shared().setWindowFrame(backendWindow_, frame_);
+    if (resized) layoutFrameView();
+    if (moved) {
+        for (NSWindow* child : std::vector<NSWindow*>(children_))
+            child->setFrameOrigin(
+                {child->frame_.origin.x + delta.x, child->frame_.origin.y + delta.y});
     }
     auto delegate = delegate_.lock();
-    if (delegate && resized) delegate->windowDidResize(this);
-    if (delegate && moved) delegate->windowDidMove(this);
+    if (resized) {
+        if (delegate) delegate->windowDidResize(this);
+        post(NSWindowDidResizeNotification);
+    }
+    if (moved) {
+        if (delegate) delegate->windowDidMove(this);
+        post(NSWindowDidMoveNotification);
+    }
     if (display && visible_) displayIfNeeded();
 }
 
@@ -76,13 +184,85 @@ void NSWindow::setFrameOrigin(NSPoint origin) {
     setFrame(NSRect{origin, frame_.size}, false);
 }
 
+void NSWindow::setFrameTopLeftPoint(NSPoint point) {
+    setFrameOrigin({point.x, point.y - frame_.size.height});
+}
+
+void NSWindow::setContentSize(NSSize size) {
+    NSRect content = contentRectForFrameRect(frame_);
+    double top = NSMaxY(frame_);
+    content.size = size;
+    NSRect frame = frameRectForContentRect(content);
+    frame.origin.y = top - frame.size.height;
+    setFrame(frame, true);
+}
+
+void NSWindow::center() {
+    NSRect screen = NSScreen::mainScreen()->visibleFrame();
+    double x = std::round(screen.origin.x + (screen.size.width - frame_.size.width) / 2);
+    // A little above the middle, as people expect of a centred window.
+    double free = screen.size.height - frame_.size.height;
+    double y = std::round(screen.origin.y + std::max(0.0, free) * 2 / 3);
+    if (free < 0) y = std::round(screen.origin.y + free);
+    setFrameOrigin({x, y});
+}
+
+NSScreen* NSWindow::screen() const {
+    return NSScreen::mainScreen();
+}
+
+NSPoint NSWindow::convertBaseToScreen(NSPoint p) const {
+    return {p.x + frame_.origin.x, p.y + frame_.origin.y};
+}
+
+NSPoint NSWindow::convertScreenToBase(NSPoint p) const {
+    return {p.x - frame_.origin.x, p.y - frame_.origin.y};
+}
+
+NSRect NSWindow::convertRectToScreen(NSRect r) const {
+    return NSRect{convertBaseToScreen(r.origin), r.size};
+}
+
+NSRect NSWindow::convertRectFromScreen(NSRect r) const {
+    return NSRect{convertScreenToBase(r.origin), r.size};
+}
+
+// --- Ordering and status --------------------------------------------------------------------
+
+void NSWindow::raiseInOrder() {
+    auto& order = stacking();
+    std::erase(order, this);
+    // Above every window of the same or a lower level, below the higher ones.
+    auto pos = std::find_if(order.begin(), order.end(),
+                            [this](NSWindow* w) { return w->level_ > level_; });
+    order.insert(pos, this);
+    auto& backend = WindowBackend::shared();
+    backend.raiseWindow(backendWindow_);
+    for (NSWindow* w : std::vector<NSWindow*>(order))
+        if (w->level_ > level_) backend.raiseWindow(w->backendWindow_);
+    for (NSWindow* child : std::vector<NSWindow*>(children_))
+        if (child->visible_) child->raiseInOrder();
+}
+
 void NSWindow::orderFront(NSObject*) {
+    if (miniaturized_) deminiaturize(nullptr);
     if (!visible_) {
         visible_ = true;
+        WindowBackend::shared().setWindowAlpha(backendWindow_, alphaValue_);
         WindowBackend::shared().setWindowVisible(backendWindow_, true);
         needsDisplay_ = true;
+        for (NSWindow* child : children_)
+            if (!child->visible_) child->orderFront(nullptr);
     }
+    raiseInOrder();
     displayIfNeeded();
+}
+
+void NSWindow::orderWindow(NSWindowOrderingMode place, long) {
+    if (place == NSWindowOut)
+        orderOut(nullptr);
+    else
+        orderFront(nullptr);
 }
 
 void NSWindow::makeKeyAndOrderFront(NSObject* sender) {
@@ -90,40 +270,201 @@ void NSWindow::makeKeyAndOrderFront(NSObject* sender) {
     makeKeyWindow();
 }
 
+void NSWindow::setLevel(NSWindowLevel level) {
+    if (level == level_) return;
+    level_ = level;
+    if (visible_) raiseInOrder();
+}
+
+bool NSWindow::canBecomeKeyWindow() const {
+    return (styleMask_ & (NSWindowStyleMaskTitled | NSWindowStyleMaskResizable)) != 0;
+}
+
+bool NSWindow::canBecomeMainWindow() const {
+    return (styleMask_ & NSWindowStyleMaskTitled) != 0;
+}
+
 void NSWindow::makeKeyWindow() {
-    if (gKeyWindow == this) return;
+    if (gKeyWindow == this || !canBecomeKeyWindow()) return;
     NSWindow* old = gKeyWindow;
     gKeyWindow = this;
-    if (old) {
-        if (auto d = old->delegate_.lock()) d->windowDidResignKey(old);
-        old->trackingDirty_ = true;
-    }
-    if (auto d = delegate_.lock()) d->windowDidBecomeKey(this);
+    if (old) old->resignKeyWindow();
+    WindowBackend::shared().focusWindow(backendWindow_);
+    becomeKeyWindow();
+    if (canBecomeMainWindow()) makeMainWindow();
+}
+
+void NSWindow::makeMainWindow() {
+    if (gMainWindow == this || !canBecomeMainWindow()) return;
+    NSWindow* old = gMainWindow;
+    gMainWindow = this;
+    if (old) old->resignMainWindow();
+    becomeMainWindow();
+}
+
+void NSWindow::becomeKeyWindow() {
     trackingDirty_ = true;
+    needsDisplay_ = true;
+    if (auto d = delegate_.lock()) d->windowDidBecomeKey(this);
+    post(NSWindowDidBecomeKeyNotification);
+}
+
+void NSWindow::resignKeyWindow() {
+    trackingDirty_ = true;
+    needsDisplay_ = true;
+    if (auto d = delegate_.lock()) d->windowDidResignKey(this);
+    post(NSWindowDidResignKeyNotification);
+}
+
+void NSWindow::becomeMainWindow() {
+    needsDisplay_ = true;
+    if (auto d = delegate_.lock()) d->windowDidBecomeMain(this);
+    post(NSWindowDidBecomeMainNotification);
+}
+
+void NSWindow::resignMainWindow() {
+    needsDisplay_ = true;
+    if (auto d = delegate_.lock()) d->windowDidResignMain(this);
+    post(NSWindowDidResignMainNotification);
 }
 
 void NSWindow::orderOut(NSObject*) {
+    for (NSWindow* child : std::vector<NSWindow*>(children_))
+        child->orderOut(nullptr);
     if (!visible_) return;
     visible_ = false;
     WindowBackend::shared().setWindowVisible(backendWindow_, false);
-    if (gKeyWindow == this) gKeyWindow = nullptr;
-}
-
-void NSWindow::close() {
-    if (auto d = delegate_.lock()) d->windowWillClose(this);
-    orderOut(nullptr);
+    std::erase(stacking(), this);
+    bool wasKey = gKeyWindow == this, wasMain = gMainWindow == this;
+    if (wasKey) {
+        gKeyWindow = nullptr;
+        resignKeyWindow();
+    }
+    if (wasMain) {
+        gMainWindow = nullptr;
+        resignMainWindow();
+    }
+    if (wasKey || wasMain) {
+        // The front-most remaining window that can take the role gets it.
+        auto order = stacking();
+        for (auto it = order.rbegin(); it != order.rend(); ++it) {
+            if ((*it)->canBecomeKeyWindow() && (wasKey || wasMain)) {
+                (*it)->makeKeyWindow();
+                break;
+            }
+        }
+    }
 }
 
 bool NSWindow::isKeyWindow() const {
     return gKeyWindow == this;
 }
 
+bool NSWindow::isMainWindow() const {
+    return gMainWindow == this;
+}
+
 NSWindow* NSWindow::keyWindow() {
     return gKeyWindow;
 }
 
+NSWindow* NSWindow::mainWindow() {
+    return gMainWindow;
+}
+
+// --- Closing, miniaturising, zooming, full screen -------------------------------------------
+
+void NSWindow::close() {
+    Ref<NSObject> keep = weak_from_this().lock();
+    if (auto d = delegate_.lock()) d->windowWillClose(this);
+    post(NSWindowWillCloseNotification);
+    if (parent_) parent_->removeChildWindow(this);
+    orderOut(nullptr);
+}
+
+void NSWindow::performClose(NSObject*) {
+    Ref<NSObject> keep = weak_from_this().lock();
+    if (auto d = delegate_.lock(); d && !d->windowShouldClose(this)) return;
+    close();
+}
+
+void NSWindow::miniaturize(NSObject*) {
+    if (miniaturized_ || !visible_) return;
+    if (WindowBackend::shared().miniaturizeWindow(backendWindow_)) {
+        miniaturized_ = true;
+        post(NSWindowDidMiniaturizeNotification);
+    }
+}
+
+void NSWindow::deminiaturize(NSObject*) {
+    if (!miniaturized_) return;
+    miniaturized_ = false;
+    WindowBackend::shared().setWindowVisible(backendWindow_, visible_);
+    post(NSWindowDidDeminiaturizeNotification);
+}
+
+void NSWindow::zoom(NSObject*) {
+    if (zoomed_) {
+        zoomed_ = false;
+        setFrame(unzoomedFrame_, true);
+        return;
+    }
+    unzoomedFrame_ = frame_;
+    zoomed_ = true;
+    setFrame(NSScreen::mainScreen()->visibleFrame(), true);
+}
+
+void NSWindow::toggleFullScreen(NSObject*) {
+    bool entering = !(styleMask_ & NSWindowStyleMaskFullScreen);
+    auto delegate = delegate_.lock();
+    if (entering) {
+        if (delegate) delegate->windowWillEnterFullScreen(this);
+        post(NSWindowWillEnterFullScreenNotification);
+        preFullScreenFrame_ = frame_;
+        WindowBackend::shared().setWindowFullScreen(backendWindow_, true);
+        styleMask_ |= NSWindowStyleMaskFullScreen;
+        setFrame(NSScreen::mainScreen()->frame(), true);
+        post(NSWindowDidEnterFullScreenNotification);
+    } else {
+        if (delegate) delegate->windowWillExitFullScreen(this);
+        post(NSWindowWillExitFullScreenNotification);
+        WindowBackend::shared().setWindowFullScreen(backendWindow_, false);
+        styleMask_ &= ~NSWindowStyleMaskFullScreen;
+        setFrame(preFullScreenFrame_, true);
+        post(NSWindowDidExitFullScreenNotification);
+    }
+    layoutFrameView();
+}
+
+// --- Child windows --------------------------------------------------------------------------
+
+void NSWindow::addChildWindow(NSWindow* child, NSWindowOrderingMode) {
+    if (!child || child == this || child->parent_ == this) return;
+    if (child->parent_) child->parent_->removeChildWindow(child);
+    child->parent_ = this;
+    children_.push_back(child);
+    if (visible_) child->orderFront(nullptr);
+}
+
+void NSWindow::removeChildWindow(NSWindow* child) {
+    if (!child || child->parent_ != this) return;
+    std::erase(children_, child);
+    child->parent_ = nullptr;
+}
+
+// --- Look -----------------------------------------------------------------------------------
+
 NSWindowDelegate* NSWindow::delegate() const {
     return delegate_.lock().get();
+}
+
+void NSWindow::setDelegate(const std::shared_ptr<NSWindowDelegate>& delegate) {
+    delegate_ = delegate;
+}
+
+void NSWindow::setTitle(std::string title) {
+    title_ = std::move(title);
+    needsDisplay_ = true;
 }
 
 void NSWindow::setBackgroundColor(Ref<NSColor> color) {
@@ -131,19 +472,20 @@ void NSWindow::setBackgroundColor(Ref<NSColor> color) {
     needsDisplay_ = true;
 }
 
+void NSWindow::setAlphaValue(double alpha) {
+    alpha = std::clamp(alpha, 0.0, 1.0);
+    if (alpha == alphaValue_) return;
+    alphaValue_ = alpha;
+    WindowBackend::shared().setWindowAlpha(backendWindow_, alpha);
+}
+
 void NSWindow::setOpaque(bool opaque) {
     opaque_ = opaque;
     needsDisplay_ = true;
 }
 
-NSPoint NSWindow::convertBaseToScreen(NSPoint p) const {
-    NSRect content = contentRectForFrameRect(frame_);
-    return {p.x + content.origin.x, p.y + content.origin.y};
-}
-
-NSPoint NSWindow::convertScreenToBase(NSPoint p) const {
-    NSRect content = contentRectForFrameRect(frame_);
-    return {p.x - content.origin.x, p.y - content.origin.y};
+void NSWindow::post(const NSNotificationName& name) {
+    NSNotificationCenter::defaultCenter().postNotificationName(name, this);
 }
 
 // --- First responder ------------------------------------------------------------------------
@@ -169,175 +511,6 @@ void NSWindow::viewWillLeaveWindow(NSView* view) {
     needsDisplay_ = true;
 }
 
-// --- Events ---------------------------------------------------------------------------------
-
-void NSWindow::sendEvent(NSEvent& event) {
-    NSEventType type = event.type();
-    bool isMouse = type == NSEventTypeLeftMouseDown || type == NSEventTypeLeftMouseUp ||
-                   type == NSEventTypeRightMouseDown || type == NSEventTypeRightMouseUp ||
-                   type == NSEventTypeMouseMoved || type == NSEventTypeLeftMouseDragged ||
-                   type == NSEventTypeRightMouseDragged || type == NSEventTypeScrollWheel;
-    if (isMouse) {
-        mouseLocation_ = event.locationInWindow();
-        mouseKnown_ = true;
-        updateTrackingState(event.timestamp(), event.modifierFlags());
-    }
-    auto hit = [&]() -> NSView* {
-        return contentView_ ? contentView_->hitTest(event.locationInWindow()) : nullptr;
-    };
-    auto retained = [](NSView* view) -> Ref<NSView> {
-        return view ? std::static_pointer_cast<NSView>(view->shared_from_this()) : nullptr;
-    };
-    switch (type) {
-        case NSEventTypeLeftMouseDown:
-        case NSEventTypeRightMouseDown: {
-            if (!isKeyWindow() && visible_) makeKeyWindow();
-            Ref<NSView> view = retained(hit());
-            (type == NSEventTypeLeftMouseDown ? mouseDownView_ : rightMouseDownView_) = view;
-            if (!view) return;
-            if (view->acceptsFirstResponder()) makeFirstResponder(view.get());
-            if (type == NSEventTypeLeftMouseDown)
-                view->mouseDown(event);
-            else
-                view->rightMouseDown(event);
-            return;
-        }
-        case NSEventTypeLeftMouseDragged:
-            if (auto view = mouseDownView_.lock()) view->mouseDragged(event);
-            return;
-        case NSEventTypeRightMouseDragged:
-            if (auto view = rightMouseDownView_.lock()) view->rightMouseDragged(event);
-            return;
-        case NSEventTypeLeftMouseUp:
-            if (auto view = mouseDownView_.lock()) {
-                mouseDownView_.reset();
-                view->mouseUp(event);
-            }
-            return;
-        case NSEventTypeRightMouseUp:
-            if (auto view = rightMouseDownView_.lock()) {
-                rightMouseDownView_.reset();
-                view->rightMouseUp(event);
-            }
-            return;
-        case NSEventTypeScrollWheel:
-            if (auto view = retained(hit())) view->scrollWheel(event);
-            return;
-        case NSEventTypeMouseMoved: {
-            std::vector<std::pair<Ref<NSTrackingArea>, NSView*>> areas;
-            if (contentView_) collectAreas(contentView_.get(), areas);
-            for (auto& [area, view] : areas) {
-                if (!(area->options() & NSTrackingMouseMoved) || !areaActive(*area, view)) continue;
-                const NSTrackingArea* identity = area.get();
-                bool inside =
-                    std::any_of(insideAreas_.begin(), insideAreas_.end(),
-                                [identity](const InsideArea& a) { return a.identity == identity; });
-                if (inside)
-                    sendToArea(area, type, event.modifierFlags(), event.timestamp(), &event);
-            }
-            return;
-        }
-        case NSEventTypeKeyDown:
-            firstResponder_->keyDown(event);
-            return;
-        case NSEventTypeKeyUp:
-            firstResponder_->keyUp(event);
-            return;
-        case NSEventTypeFlagsChanged:
-            firstResponder_->flagsChanged(event);
-            return;
-        default:
-            return;
-    }
-}
-
-void NSWindow::collectAreas(NSView* view,
-                            std::vector<std::pair<Ref<NSTrackingArea>, NSView*>>& out) {
-    if (view->isHidden()) return;
-    for (auto& area : view->trackingAreas())
-        out.emplace_back(area, view);
-    for (auto& sub : view->subviews())
-        collectAreas(sub.get(), out);
-}
-
-bool NSWindow::areaActive(const NSTrackingArea& area, NSView* view) const {
-    auto options = area.options();
-    if (options & (NSTrackingActiveAlways | NSTrackingActiveInActiveApp)) return visible_;
-    if (options & NSTrackingActiveInKeyWindow) return visible_ && isKeyWindow();
-    if (options & NSTrackingActiveWhenFirstResponder)
-        return visible_ && isKeyWindow() && firstResponder_ == view;
-    return false;
-}
-
-void NSWindow::sendToArea(const Ref<NSTrackingArea>& area, NSEventType type,
-                          NSEventModifierFlags flags, double timestamp, NSEvent* moved) {
-    Ref<NSResponder> owner = area->owner();
-    NSResponder* target = owner ? owner.get() : area->rawOwner();
-    if (!target) return;
-    if (moved) {
-        target->mouseMoved(*moved);
-        return;
-    }
-    auto event = NSEvent::enterExitEventWithType(type, mouseLocation_, flags, timestamp, this,
-                                                 area->tag(), area, area->userData());
-    if (type == NSEventTypeMouseEntered)
-        target->mouseEntered(*event);
-    else
-        target->mouseExited(*event);
-}
-
-void NSWindow::updateTrackingState(double timestamp, NSEventModifierFlags flags) {
-    trackingDirty_ = false;
-    std::vector<std::pair<Ref<NSTrackingArea>, NSView*>> areas;
-    if (contentView_ && contentView_->window() == this) collectAreas(contentView_.get(), areas);
-    std::vector<Ref<NSTrackingArea>> nowInside;
-    for (auto& [area, view] : areas) {
-        if (!(area->options() & NSTrackingMouseEnteredAndExited) &&
-            !(area->options() & NSTrackingMouseMoved))
-            continue;
-        if (!mouseKnown_ || !areaActive(*area, view)) continue;
-        NSRect rect =
-            (area->options() & NSTrackingInVisibleRect) ? view->visibleRect() : area->rect();
-        NSPoint local = view->convertPoint(mouseLocation_, nullptr);
-        if (view->mouse(local, rect)) nowInside.push_back(area);
-    }
-    auto wasInside = [&](NSTrackingArea* a) {
-        return std::any_of(insideAreas_.begin(), insideAreas_.end(),
-                           [&](const InsideArea& in) { return in.identity == a; });
-    };
-    auto isInside = [&](NSTrackingArea* a) {
-        return std::any_of(nowInside.begin(), nowInside.end(),
-                           [&](const Ref<NSTrackingArea>& in) { return in.get() == a; });
-    };
-    std::vector<InsideArea> previous = std::move(insideAreas_);
-    insideAreas_.clear();
-    for (auto& area : nowInside)
-        insideAreas_.push_back({area, area.get()});
-    // Areas that assume the mouse is inside at first count as inside from their first check.
-    for (auto& [area, view] : areas) {
-        if (!(area->options() & NSTrackingAssumeInside)) continue;
-        const NSTrackingArea* identity = area.get();
-        bool seen = std::any_of(previous.begin(), previous.end(), [identity](const InsideArea& in) {
-            return in.identity == identity;
-        });
-        if (!seen && !isInside(area.get()) && !wasInside(area.get()))
-            previous.push_back({area, area.get()});
-    }
-    for (auto& in : previous) {
-        if (isInside(in.identity)) continue;
-        if (auto area = in.area.lock()) {
-            if (area->options() & NSTrackingMouseEnteredAndExited)
-                sendToArea(area, NSEventTypeMouseExited, flags, timestamp, nullptr);
-        }
-    }
-    for (auto& area : nowInside) {
-        bool before = std::any_of(previous.begin(), previous.end(),
-                                  [&](const InsideArea& in) { return in.identity == area.get(); });
-        if (!before && (area->options() & NSTrackingMouseEnteredAndExited))
-            sendToArea(area, NSEventTypeMouseEntered, flags, timestamp, nullptr);
-    }
-}
-
 // --- Drawing --------------------------------------------------------------------------------
 
 void NSWindow::displayIfNeeded() {
@@ -347,10 +520,11 @@ void NSWindow::displayIfNeeded() {
 
 void NSWindow::display() {
     needsDisplay_ = false;
-    if (!visible_) return;
+    if (!visible_ || miniaturized_) return;
     auto& backend = WindowBackend::shared();
     Ref<NSGraphicsContext> context = backend.beginFrame(backendWindow_);
     if (!context) return;
+    ++displayCount_;
     surface_ = context;
     cairo_t* cr = platform::detail::cairoOf(*context);
     context->saveState();
@@ -368,9 +542,45 @@ void NSWindow::display() {
     auto previous = NSGraphicsContext::currentContext();
     NSGraphicsContext::setCurrentContext(context);
     // NOTE: the whole window is redrawn whenever anything in it is dirty.
-    if (contentView_) contentView_->drawHierarchy(*context, false);
+    frameView_->drawHierarchy(*context, false);
     NSGraphicsContext::setCurrentContext(previous);
     context->restoreState();
-    if (contentView_) contentView_->clearNeedsDisplayRecursively();
+    frameView_->clearNeedsDisplayRecursively();
     backend.presentFrame(backendWindow_);
+}
+
+void NSWindow::awakeAfterUnarchive() {
+    if (!frameView_)
+        initWithContentRect(nibContentRect_, nibStyleMask_, NSBackingStoreBuffered, false);
+}
+
+void NSWindow::addNibChild(Ref<NSObject> child) {
+    if (auto view = std::dynamic_pointer_cast<NSView>(child); view && contentView_)
+        contentView_->addSubview(view);
+}
+
+void NSWindow::registerClass() {
+    ClassRegistry::shared()
+        .registerClass<NSWindow, NSResponder>("NSWindow")
+        .property("contentRect", &NSWindow::setNibContentRect)
+        .property("styleMask", &NSWindow::setNibStyleMask)
+        .property("title", &NSWindow::setTitle)
+        .property("opaque", &NSWindow::setOpaque)
+        .property("hasShadow", &NSWindow::setHasShadow)
+        .property("movableByWindowBackground", &NSWindow::setMovableByWindowBackground)
+        .property("alphaValue", &NSWindow::setAlphaValue)
+        .property("level",
+                  [](NSWindow& w, const std::string& text) {
+                      long level = 0;
+                      if (!platform::parsePropertyText(text, level)) return false;
+                      w.setLevel(level);
+                      return true;
+                  })
+        .action("performClose:", &NSWindow::performClose)
+        .action("performMiniaturize:", &NSWindow::performMiniaturize)
+        .action("performZoom:", &NSWindow::performZoom)
+        .action("toggleFullScreen:", &NSWindow::toggleFullScreen)
+        .action("makeKeyAndOrderFront:", &NSWindow::makeKeyAndOrderFront)
+        .action("orderOut:", &NSWindow::orderOut)
+        .action("orderFront:", &NSWindow::orderFront);
 }

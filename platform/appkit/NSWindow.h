@@ -9,9 +9,11 @@
 #include "platform/appkit/NSResponder.h"
 #include "platform/appkit/NSView.h"
 #include "platform/appkit/WindowBackend.h"
+#include "platform/foundation/NSNotificationCenter.h"
 #include "platform/graphics/NSColor.h"
 
 class NSWindow;
+class NSButton;
 
 using NSWindowStyleMask = unsigned long;
 inline constexpr NSWindowStyleMask NSWindowStyleMaskBorderless = 0;
@@ -19,17 +21,52 @@ inline constexpr NSWindowStyleMask NSWindowStyleMaskTitled = 1;
 inline constexpr NSWindowStyleMask NSWindowStyleMaskClosable = 2;
 inline constexpr NSWindowStyleMask NSWindowStyleMaskMiniaturizable = 4;
 inline constexpr NSWindowStyleMask NSWindowStyleMaskResizable = 8;
+inline constexpr NSWindowStyleMask NSWindowStyleMaskFullScreen = 0x4000;
+inline constexpr NSWindowStyleMask NSWindowStyleMaskFullSizeContentView = 0x8000;
 inline constexpr NSWindowStyleMask NSBorderlessWindowMask = 0;
 inline constexpr NSWindowStyleMask NSTitledWindowMask = 1;
 inline constexpr NSWindowStyleMask NSClosableWindowMask = 2;
 inline constexpr NSWindowStyleMask NSMiniaturizableWindowMask = 4;
 inline constexpr NSWindowStyleMask NSResizableWindowMask = 8;
+inline constexpr NSWindowStyleMask NSFullScreenWindowMask = 0x4000;
 
 enum NSBackingStoreType : unsigned long {
     NSBackingStoreRetained = 0,
     NSBackingStoreNonretained = 1,
     NSBackingStoreBuffered = 2,
 };
+
+using NSWindowLevel = long;
+inline constexpr NSWindowLevel NSNormalWindowLevel = 0;
+inline constexpr NSWindowLevel NSFloatingWindowLevel = 3;
+inline constexpr NSWindowLevel NSModalPanelWindowLevel = 8;
+inline constexpr NSWindowLevel NSStatusWindowLevel = 25;
+inline constexpr NSWindowLevel NSPopUpMenuWindowLevel = 101;
+
+enum NSWindowButton : unsigned long {
+    NSWindowCloseButton = 0,
+    NSWindowMiniaturizeButton = 1,
+    NSWindowZoomButton = 2,
+    NSWindowToolbarButton = 3,
+    NSWindowDocumentIconButton = 4,
+    NSWindowDocumentVersionsButton = 6,
+    NSWindowFullScreenButton = 7,
+};
+
+extern const NSNotificationName NSWindowDidBecomeKeyNotification;
+extern const NSNotificationName NSWindowDidResignKeyNotification;
+extern const NSNotificationName NSWindowDidBecomeMainNotification;
+extern const NSNotificationName NSWindowDidResignMainNotification;
+extern const NSNotificationName NSWindowDidResizeNotification;
+extern const NSNotificationName NSWindowDidMoveNotification;
+extern const NSNotificationName NSWindowWillCloseNotification;
+extern const NSNotificationName NSWindowDidMiniaturizeNotification;
+extern const NSNotificationName NSWindowDidDeminiaturizeNotification;
+extern const NSNotificationName NSWindowWillEnterFullScreenNotification;
+extern const NSNotificationName NSWindowDidEnterFullScreenNotification;
+extern const NSNotificationName NSWindowWillExitFullScreenNotification;
+extern const NSNotificationName NSWindowDidExitFullScreenNotification;
+extern const NSNotificationName NSWindowDidEndSheetNotification;
 
 /// What a window tells its delegate; every message is optional.
 class NSWindowDelegate {
@@ -39,11 +76,22 @@ class NSWindowDelegate {
     virtual void windowWillClose(NSWindow* /*window*/) {}
     virtual void windowDidBecomeKey(NSWindow* /*window*/) {}
     virtual void windowDidResignKey(NSWindow* /*window*/) {}
+    virtual void windowDidBecomeMain(NSWindow* /*window*/) {}
+    virtual void windowDidResignMain(NSWindow* /*window*/) {}
     virtual void windowDidResize(NSWindow* /*window*/) {}
     virtual void windowDidMove(NSWindow* /*window*/) {}
+    virtual void windowWillEnterFullScreen(NSWindow* /*window*/) {}
+    virtual void windowWillExitFullScreen(NSWindow* /*window*/) {}
+    /// Where a sheet opens, in window coordinates; the default keeps `rect`.
+    virtual NSRect willPositionSheet(NSWindow* /*window*/, NSWindow* /*sheet*/, NSRect rect) {
+        return rect;
+    }
 };
 
-class NSWindow : public NSResponder {
+class NSScreen;
+class NSWindowFrameView;
+
+class NSWindow : public NSResponder, public NibContainer, public NibUnarchiving {
   public:
     /// A hidden window whose content has `contentRect` in screen coordinates.
     static Ref<NSWindow> make(NSRect contentRect, NSWindowStyleMask style = NSWindowStyleMaskTitled,
@@ -59,65 +107,153 @@ class NSWindow : public NSResponder {
                                      NSBackingStoreType backing, bool defer);
 
     NSWindowStyleMask styleMask() const { return styleMask_; }
+    void setStyleMask(NSWindowStyleMask mask);
     NSView* contentView() const { return contentView_.get(); }
     /// Replaces the content view; it is sized to the content area.
-    void setContentView(const Ref<NSView>& view);
+    virtual void setContentView(const Ref<NSView>& view);
+    /// The platform's frame view: the content view's superview, root of the view tree.
+    NSView* frameView() const;
+    /// The standard close (0), minimise (1) or zoom (2) button; nullptr for other kinds and for
+    /// windows without a title bar.
+    NSButton* standardWindowButton(NSWindowButton kind) const;
 
-    /// The frame in screen coordinates (the platform's frame view adds nothing yet).
+    // Geometry.
+    /// The frame in screen coordinates, title bar included.
     NSRect frame() const { return frame_; }
-    void setFrame(NSRect frame, bool display = true);
+    virtual void setFrame(NSRect frame, bool display = true);
     void setFrameOrigin(NSPoint origin);
-    /// The content area in screen coordinates.
-    NSRect contentRectForFrameRect(NSRect frame) const { return frame; }
-    NSRect frameRectForContentRect(NSRect content) const { return content; }
+    void setFrameTopLeftPoint(NSPoint point);
+    /// Sets the size of the content area, keeping the top-left corner.
+    void setContentSize(NSSize size);
+    /// The content area of a window with this style whose frame is `frame`.
+    NSRect contentRectForFrameRect(NSRect frame) const;
+    NSRect frameRectForContentRect(NSRect content) const;
+    /// Places the window centred horizontally, a little above the middle of the screen.
+    void center();
+    NSScreen* screen() const;
+    long windowNumber() const { return static_cast<long>(backendWindow_); }
+    NSSize minSize() const { return minSize_; }
+    void setMinSize(NSSize size) { minSize_ = size; }
 
+    // Ordering, levels and status.
     void orderFront(NSObject* sender = nullptr);
     void makeKeyAndOrderFront(NSObject* sender = nullptr);
+    void orderFrontRegardless() { orderFront(nullptr); }
     void orderOut(NSObject* sender = nullptr);
+    void orderWindow(NSWindowOrderingMode place, long relativeTo);
+    NSWindowLevel level() const { return level_; }
+    void setLevel(NSWindowLevel level);
     void makeKeyWindow();
-    /// Hides the window and tells the delegate; the window stays usable.
-    void close();
+    void makeMainWindow();
     bool isVisible() const { return visible_; }
     bool isKeyWindow() const;
+    bool isMainWindow() const;
+    /// Whether the window may become key: titled or resizable windows by default.
+    virtual bool canBecomeKeyWindow() const;
+    /// Whether the window may become main: titled windows by default.
+    virtual bool canBecomeMainWindow() const;
+    // Called when key or main status changes (after the change); subclasses call up.
+    virtual void becomeKeyWindow();
+    virtual void resignKeyWindow();
+    virtual void becomeMainWindow();
+    virtual void resignMainWindow();
     /// The key window, or nullptr.
     static NSWindow* keyWindow();
+    /// The main window, or nullptr.
+    static NSWindow* mainWindow();
     /// Every window that exists, in order of creation.
     static const std::vector<NSWindow*>& windows();
+    /// The visible windows from back to front.
+    static std::vector<NSWindow*> orderedWindows();
 
+    // Closing, miniaturising, zooming, full screen.
+    /// Tells the delegate and observers, then hides the window; the window stays usable.
+    virtual void close();
+    /// Asks windowShouldClose: first, then closes.
+    virtual void performClose(NSObject* sender);
+    void miniaturize(NSObject* sender);
+    void performMiniaturize(NSObject* sender) { miniaturize(sender); }
+    void deminiaturize(NSObject* sender);
+    bool isMiniaturized() const { return miniaturized_; }
+    /// Toggles between the user's frame and the visible screen.
+    void zoom(NSObject* sender);
+    void performZoom(NSObject* sender) { zoom(sender); }
+    bool isZoomed() const { return zoomed_; }
+    virtual void toggleFullScreen(NSObject* sender);
+
+    // Child windows: they move with their parent and are ordered above it.
+    void addChildWindow(NSWindow* child, NSWindowOrderingMode place);
+    void removeChildWindow(NSWindow* child);
+    const std::vector<NSWindow*>& childWindows() const { return children_; }
+    NSWindow* parentWindow() const { return parent_; }
+
+    // Responders and events.
     /// The object that gets key events; the window itself when no view took the role.
     NSResponder* firstResponder() const { return firstResponder_; }
     /// Asks the old responder to resign and the new one to accept; nullptr means the window.
     bool makeFirstResponder(NSResponder* responder);
-
     /// Routes an event: mouse-downs to the hit view (drags and the up to the same view), keys
-    /// to the first responder, movement to tracking areas.
+    /// to the first responder, movement to tracking areas. A mouse-down on the title bar, or on
+    /// a view that lets the window move when the window is movable by its background, drags
+    /// the window instead.
     virtual void sendEvent(NSEvent& event);
+    /// Offers a Command-key event to the views; true when one handled it.
+    virtual bool performKeyEquivalent(NSEvent& event);
     /// The last mouse location seen, in base coordinates.
     NSPoint mouseLocationOutsideOfEventStream() const { return mouseLocation_; }
+    bool isMovableByWindowBackground() const { return movableByBackground_; }
+    void setMovableByWindowBackground(bool movable) { movableByBackground_ = movable; }
+    bool isMovable() const { return movable_; }
+    void setMovable(bool movable) { movable_ = movable; }
+    bool ignoresMouseEvents() const { return ignoresMouseEvents_; }
+    void setIgnoresMouseEvents(bool ignores) { ignoresMouseEvents_ = ignores; }
+    bool acceptsMouseMovedEvents() const { return acceptsMouseMoved_; }
+    void setAcceptsMouseMovedEvents(bool accepts) { acceptsMouseMoved_ = accepts; }
 
+    // Drawing and look.
     /// Draws the window now when something is marked dirty.
     void displayIfNeeded();
     /// Draws the whole window now and presents it.
     void display();
     bool viewsNeedDisplay() const { return needsDisplay_; }
+    void setViewsNeedDisplay(bool needs) { needsDisplay_ = needs; }
     /// The surface last drawn (nullptr before the first drawing).
     const Ref<NSGraphicsContext>& surface() const { return surface_; }
+    /// How many times the window was drawn (for tests of idle behaviour).
+    long displayCount() const { return displayCount_; }
 
     const Ref<NSColor>& backgroundColor() const { return backgroundColor_; }
     void setBackgroundColor(Ref<NSColor> color);
+    /// The opacity of the whole window (0 to 1).
+    double alphaValue() const { return alphaValue_; }
+    void setAlphaValue(double alpha);
     bool isOpaque() const { return opaque_; }
     void setOpaque(bool opaque);
+    bool hasShadow() const { return hasShadow_; }
+    void setHasShadow(bool shadow) { hasShadow_ = shadow; }
     NSWindowDelegate* delegate() const;
-    void setDelegate(const std::shared_ptr<NSWindowDelegate>& delegate) { delegate_ = delegate; }
+    virtual void setDelegate(const std::shared_ptr<NSWindowDelegate>& delegate);
     const std::string& title() const { return title_; }
-    void setTitle(std::string title) { title_ = std::move(title); }
+    virtual void setTitle(std::string title);
+    bool isReleasedWhenClosed() const { return releasedWhenClosed_; }
+    void setReleasedWhenClosed(bool released) { releasedWhenClosed_ = released; }
 
     /// Base (window) coordinates to screen coordinates and back.
     NSPoint convertBaseToScreen(NSPoint point) const;
     NSPoint convertScreenToBase(NSPoint point) const;
+    NSRect convertRectToScreen(NSRect rect) const;
+    NSRect convertRectFromScreen(NSRect rect) const;
 
     /// The backend's handle of this window.
     WindowBackend::WindowId backendWindow() const { return backendWindow_; }
+
+    static void registerClass();
+    /// Interface files: the window is made once its properties are read ("contentRect",
+    /// "styleMask"); views written inside it become subviews of its content view.
+    void awakeAfterUnarchive() override;
+    void addNibChild(Ref<NSObject> child) override;
+    void setNibContentRect(NSRect rect) { nibContentRect_ = rect; }
+    void setNibStyleMask(long mask) { nibStyleMask_ = static_cast<NSWindowStyleMask>(mask); }
 
     // Platform-internal, called by views.
     void noteNeedsDisplay() { needsDisplay_ = true; }
@@ -136,12 +272,22 @@ class NSWindow : public NSResponder {
     bool areaActive(const NSTrackingArea& area, NSView* view) const;
     void sendToArea(const Ref<NSTrackingArea>& area, NSEventType type, NSEventModifierFlags flags,
                     double timestamp, NSEvent* moved);
+    bool shouldDragWindow(NSView* hit, NSPoint location) const;
+    void dragWindow(NSEvent& down);
+    void layoutFrameView();
+    void createStandardButtons();
+    void layoutStandardButtons();
+    void raiseInOrder();
+    void post(const NSNotificationName& name);
 
     NSWindowStyleMask styleMask_ = NSWindowStyleMaskTitled;
     NSRect frame_;
+    Ref<NSWindowFrameView> frameView_;
     Ref<NSView> contentView_;
+    std::vector<Ref<NSButton>> standardButtons_;
     WindowBackend::WindowId backendWindow_ = 0;
     bool visible_ = false;
+    NSWindowLevel level_ = NSNormalWindowLevel;
     NSResponder* firstResponder_ = this;
     WeakRef<NSView> mouseDownView_;
     WeakRef<NSView> rightMouseDownView_;
@@ -150,9 +296,27 @@ class NSWindow : public NSResponder {
     std::vector<InsideArea> insideAreas_;
     bool trackingDirty_ = false;
     bool needsDisplay_ = true;
+    long displayCount_ = 0;
     Ref<NSGraphicsContext> surface_;
     Ref<NSColor> backgroundColor_ = NSColor::windowBackgroundColor();
     bool opaque_ = true;
+    double alphaValue_ = 1;
+    bool hasShadow_ = true;
+    bool movableByBackground_ = false;
+    bool movable_ = true;
+    bool ignoresMouseEvents_ = false;
+    bool acceptsMouseMoved_ = false;
+    bool miniaturized_ = false;
+    bool zoomed_ = false;
+    bool releasedWhenClosed_ = false;
+    NSRect unzoomedFrame_;
+    NSRect preFullScreenFrame_;
+    NSSize minSize_;
+    NSWindow* parent_ = nullptr;
+    std::vector<NSWindow*> children_;
     WeakRef<NSWindowDelegate> delegate_;
     std::string title_;
+    NSRect nibContentRect_{0, 0, 480, 360};
+    NSWindowStyleMask nibStyleMask_ =
+        NSWindowStyleMaskTitled | NSWindowStyleMaskClosable | NSWindowStyleMaskMiniaturizable;
 };

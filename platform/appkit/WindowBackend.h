@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "platform/foundation/NSGeometry.h"
 #include "platform/foundation/Ref.h"
@@ -27,6 +29,10 @@ class WindowBackend {
 
     /// The main screen in screen coordinates (origin bottom-left).
     virtual NSRect mainScreenFrame() const = 0;
+    /// The part of the main screen not taken by the desktop's panels.
+    virtual NSRect mainScreenVisibleFrame() const { return mainScreenFrame(); }
+    /// The pointer's position in screen coordinates, when the system can tell.
+    virtual std::optional<NSPoint> mouseLocationOnScreen() const { return std::nullopt; }
 
     /// A hidden native window for `owner` with `frame` in screen coordinates.
     virtual WindowId createWindow(NSWindow* owner, NSRect frame) = 0;
@@ -39,10 +45,43 @@ class WindowBackend {
     /// Shows what was drawn into the surface since beginFrame().
     virtual void presentFrame(WindowId window) = 0;
 
+    /// Sets the window's opacity as a whole (0 transparent to 1 opaque) where the system can.
+    virtual void setWindowAlpha(WindowId /*window*/, double /*alpha*/) {}
+    /// Raises the window above the others (the platform keeps the order of levels itself and
+    /// raises windows from the lowest level up).
+    virtual void raiseWindow(WindowId /*window*/) {}
+    /// Asks the system to give the window keyboard focus (the platform keeps key status itself).
+    virtual void focusWindow(WindowId /*window*/) {}
+    /// Minimises the window to the desktop's task bar; false when the system has none.
+    virtual bool miniaturizeWindow(WindowId /*window*/) { return false; }
+    /// Puts the window into (or out of) the system's full screen; false when refused.
+    virtual bool setWindowFullScreen(WindowId /*window*/, bool /*fullScreen*/) { return false; }
+
+    /// The standard cursors the platform shows.
+    enum class Cursor { Arrow, PointingHand, IBeam, ResizeLeftRight, ResizeUpDown, Crosshair };
+    /// Shows `cursor` while the pointer is over the application's windows.
+    virtual void setCursor(Cursor cursor) { cursor_ = cursor; }
+    Cursor currentCursor() const { return cursor_; }
+
+    /// The clipboard's text, or nullopt when it holds none.
+    virtual std::optional<std::string> clipboardText() { return clipboard_; }
+    /// Replaces the clipboard's content with `text`.
+    virtual void setClipboardText(const std::string& text) { clipboard_ = text; }
+    /// Empties the clipboard.
+    virtual void clearClipboard() { clipboard_.reset(); }
+    /// Turns the system's text input (composed characters) on or off for the key window.
+    virtual void setTextInputEnabled(bool enabled) { textInput_ = enabled; }
+    bool textInputEnabled() const { return textInput_; }
+
     /// Queues an input event (callable from any thread); it wakes the main run loop.
     virtual void postEvent(Ref<NSEvent> event) = 0;
     /// The oldest queued event, or nullptr when none is waiting.
     virtual Ref<NSEvent> nextEvent() = 0;
     /// The waiter that the main run loop sleeps in while this backend is installed.
     virtual std::shared_ptr<RunLoopWaiter> runLoopWaiter() = 0;
+
+  private:
+    Cursor cursor_ = Cursor::Arrow;
+    std::optional<std::string> clipboard_;
+    bool textInput_ = false;
 };

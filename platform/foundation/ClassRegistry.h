@@ -37,6 +37,13 @@ std::remove_cvref_t<P> selectorArgAs(const SelectorArg& arg) {
         if (const auto* obj = std::any_cast<Ref<NSObject>>(&arg))
             return std::dynamic_pointer_cast<typename D::element_type>(*obj);
         return nullptr;
+    } else if constexpr (std::is_pointer_v<D> &&
+                         std::is_base_of_v<NSObject, std::remove_cv_t<std::remove_pointer_t<D>>>) {
+        // A raw sender: the object the argument holds, when it has the right class.
+        if (const auto* obj = std::any_cast<Ref<NSObject>>(&arg))
+            return dynamic_cast<D>(obj->get());
+        if (const auto* raw = std::any_cast<D>(&arg)) return *raw;
+        return nullptr;
     } else if constexpr (std::is_same_v<D, std::string>) {
         if (const auto* s = std::any_cast<std::string>(&arg)) return *s;
         if (const auto* c = std::any_cast<const char*>(&arg)) return std::string(*c);

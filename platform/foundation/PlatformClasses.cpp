@@ -1,5 +1,10 @@
+#include "platform/appkit/NSApplication.h"
+#include "platform/appkit/NSWindow.h"
 #include "platform/foundation/NSObject.h"
 
 void registerPlatformClasses() {
     NSObject::registerClass();
+    NSView::registerClass();
+    NSApplication::registerClass();
+    NSWindow::registerClass();
 }

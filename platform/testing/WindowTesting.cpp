@@ -1,5 +1,6 @@
 #include "platform/testing/WindowTesting.h"
 
+#include "platform/appkit/NSApplication.h"
 #include "platform/appkit/NSWindow.h"
 #include "platform/appkit/WindowBackend.h"
 #include "platform/foundation/Clock.h"
@@ -42,12 +43,15 @@ void postScroll(NSWindow& window, NSPoint point, double deltaX, double deltaY) {
 int pumpEvents() {
     int delivered = 0;
     auto& backend = WindowBackend::shared();
-    while (Ref<NSEvent> event = backend.nextEvent()) {
-        if (NSWindow* window = event->window()) {
-            window->sendEvent(*event);
-            ++delivered;
-        }
+    // Through the application, as the main loop delivers them (modal blocking, key
+    // equivalents, the key window for keys).
+    auto app = NSApplication::sharedApplication();
+    while (Ref<NSEvent> event = app->nextEventMatchingMask(NSEventMaskAny, NSDate::distantPast(),
+                                                           NSDefaultRunLoopMode, true)) {
+        if (event->window()) ++delivered;
+        app->sendEvent(*event);
     }
+    (void)backend;
     NSRunLoop::mainRunLoop().runMode(NSDefaultRunLoopMode, 0);
     for (NSWindow* window : std::vector<NSWindow*>(NSWindow::windows()))
         window->displayIfNeeded();

@@ -168,7 +168,7 @@ TEST_F(ViewDrawing, ResizingTheWindowResizesTheContentAndWritesPNG) {
     auto bar = Swatch::make(NSMakeRect(0, 70, 100, 10), NSColor::blueColor());
     bar->setAutoresizingMask(NSViewWidthSizable | NSViewMinYMargin);
     add(bar);
-    window->setFrame(NSMakeRect(0, 0, 160, 120));
+    window->setFrame(window->frameRectForContentRect(NSMakeRect(0, 0, 160, 120)));
     EXPECT_EQ(window->contentView()->frame(), NSMakeRect(0, 0, 160, 120));
     EXPECT_EQ(bar->frame(), NSMakeRect(0, 110, 160, 10));
     EXPECT_EQ(at(150, 115), kBlue);
