@@ -1,5 +1,7 @@
 #include "platform/appkit/NSApplication.h"
+#include "platform/appkit/NSViewController.h"
 #include "platform/appkit/NSWindow.h"
+#include "platform/appkit/NSWindowController.h"
 #include "platform/foundation/NSObject.h"
 
 void registerPlatformClasses() {
@@ -7,4 +9,6 @@ void registerPlatformClasses() {
     NSView::registerClass();
     NSApplication::registerClass();
     NSWindow::registerClass();
+    NSViewController::registerClass();
+    NSWindowController::registerClass();
 }
