@@ -110,6 +110,7 @@ void NSApplication::retainTopLevelObjects(std::vector<Ref<NSObject>> objects) {
 // --- Launching and the main loop ------------------------------------------------------------
 
 void NSApplication::finishLaunching() {
+    launched_ = true;
     auto& center = NSNotificationCenter::defaultCenter();
     NSNotification will(NSApplicationWillFinishLaunchingNotification, self());
     if (auto d = delegate_.lock()) d->applicationWillFinishLaunching(will);
@@ -124,6 +125,8 @@ void NSApplication::run() {
     Ref<NSObject> keepAlive = self();
     running_ = true;
     stopRequested_ = false;
+    // Launching finishes inside the loop, so a delegate may stop it from there.
+    if (!launched_) finishLaunching();
     while (running_ && !stopRequested_) {
         Ref<NSEvent> event = nextEventMatchingMask(NSEventMaskAny, NSDate::distantFuture(),
                                                    NSDefaultRunLoopMode, true);
@@ -469,7 +472,6 @@ int NSApplicationMain(int, char**) {
         }
         app->retainTopLevelObjects(std::move(result.topLevelObjects));
     }
-    app->finishLaunching();
     app->run();
     return 0;
 }

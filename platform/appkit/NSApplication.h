@@ -99,7 +99,8 @@ class NSApplication : public NSResponder {
     // Launching and the main loop.
     /// Posts the launch notifications (will, then did) and activates the application.
     virtual void finishLaunching();
-    /// Runs the main event loop until stop() or terminate().
+    /// Finishes launching when that has not happened yet, then runs the main event loop until
+    /// stop() or terminate().
     virtual void run();
     /// Ends run() after the current event.
     void stop(NSObject* sender = nullptr);
@@ -203,6 +204,7 @@ class NSApplication : public NSResponder {
     Ref<NSMenu> mainMenu_;
     bool running_ = false;
     bool stopRequested_ = false;
+    bool launched_ = false;
     bool active_ = false;
     bool terminatePending_ = false;
 };
