@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "platform/appkit/MainMenuPresenter.h"
+#include "platform/appkit/NSMenu.h"
 #include "platform/appkit/NSWindow.h"
 #include "platform/appkit/NibLoader.h"
 #include "platform/appkit/WindowBackend.h"
@@ -50,12 +52,6 @@ bool isMouseEvent(NSEventType type) {
             return false;
     }
 }
-
-// Menus are wired in once the menu layer is linked in.
-bool performMenuKeyEquivalent(NSMenu*, NSEvent&) {
-    return false;
-}
-void presentMainMenu(NSWindow*, NSPoint) {}
 
 bool isKeyEvent(NSEventType type) {
     return type == NSEventTypeKeyDown || type == NSEventTypeKeyUp ||
@@ -237,7 +233,7 @@ void NSApplication::dispatchEvent(NSEvent& event) {
                 event.modifierFlags() & NSDeviceIndependentModifierFlagsMask;
             if (flags & NSEventModifierFlagCommand) {
                 if (window && window->performKeyEquivalent(event)) return;
-                if (performMenuKeyEquivalent(mainMenu_.get(), event)) return;
+                if (mainMenu_ && mainMenu_->performKeyEquivalent(event)) return;
             } else if (event.keyCode() == 109 /* F10 */ && window && mainMenu_) {
                 showMainMenu(window, window->mouseLocationOutsideOfEventStream());
                 return;
@@ -422,11 +418,11 @@ void NSApplication::setMainMenu(const Ref<NSMenu>& menu) {
 }
 
 void NSApplication::setMainMenuObject(const Ref<NSObject>& menu) {
-    (void)menu;
+    setMainMenu(std::dynamic_pointer_cast<NSMenu>(menu));
 }
 
 void NSApplication::showMainMenu(NSWindow* window, NSPoint location) {
-    if (mainMenu_ && window) presentMainMenu(window, location);
+    if (mainMenu_ && window) platform::showMainMenu(window, location);
 }
 
 void NSApplication::hide(NSObject*) {

@@ -306,6 +306,14 @@ void NSView::clearNeedsDisplayRecursively() {
         sub->clearNeedsDisplayRecursively();
 }
 
+double NSView::animatableValue(const std::string& key) const {
+    return key == "alphaValue" ? alphaValue_ : 0;
+}
+
+void NSView::setAnimatableValue(const std::string& key, double value) {
+    if (key == "alphaValue") setAlphaValue(value);
+}
+
 void NSView::setAlphaValue(double alpha) {
     alpha = std::clamp(alpha, 0.0, 1.0);
     if (alpha == alphaValue_) return;

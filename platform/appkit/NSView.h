@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/appkit/CALayer.h"
+#include "platform/appkit/NSAnimatablePropertyContainer.h"
 #include "platform/appkit/NSResponder.h"
 #include "platform/appkit/NSTrackingArea.h"
 #include "platform/appkit/NibLoader.h"
@@ -28,7 +29,7 @@ enum NSWindowOrderingMode : long {
     NSWindowAbove = 1,
 };
 
-class NSView : public NSResponder, public NibContainer {
+class NSView : public NSResponder, public NibContainer, public NSAnimatablePropertyContainer {
   public:
     /// A view with `frame` in its future superview's coordinates.
     static Ref<NSView> make(NSRect frame = NSZeroRect) {
@@ -133,6 +134,9 @@ class NSView : public NSResponder, public NibContainer {
     /// The opacity the view and its subviews are drawn with (0 to 1).
     double alphaValue() const { return alphaValue_; }
     void setAlphaValue(double alpha);
+    /// The animator's access to "alphaValue" (other keys read 0 and are ignored).
+    double animatableValue(const std::string& key) const override;
+    void setAnimatableValue(const std::string& key, double value) override;
 
     bool wantsLayer() const { return wantsLayer_; }
     /// Turning layers on gives the view a layer record that drawing honours.

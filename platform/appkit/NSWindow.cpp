@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/appkit/NSApplication.h"
+#include "platform/appkit/NSButton.h"
 #include "platform/appkit/NSScreen.h"
 #include "platform/appkit/NSWindowFrameView.h"
 #include "platform/appkit/theme/WindowTheme.h"
@@ -423,6 +424,9 @@ void NSWindow::toggleFullScreen(NSObject*) {
         preFullScreenFrame_ = frame_;
         WindowBackend::shared().setWindowFullScreen(backendWindow_, true);
         styleMask_ |= NSWindowStyleMaskFullScreen;
+        for (auto& button : standardButtons_)
+            button->setHidden(true);
+        layoutFrameView();
         setFrame(NSScreen::mainScreen()->frame(), true);
         post(NSWindowDidEnterFullScreenNotification);
     } else {
@@ -430,10 +434,12 @@ void NSWindow::toggleFullScreen(NSObject*) {
         post(NSWindowWillExitFullScreenNotification);
         WindowBackend::shared().setWindowFullScreen(backendWindow_, false);
         styleMask_ &= ~NSWindowStyleMaskFullScreen;
+        for (auto& button : standardButtons_)
+            button->setHidden(false);
+        layoutFrameView();
         setFrame(preFullScreenFrame_, true);
         post(NSWindowDidExitFullScreenNotification);
     }
-    layoutFrameView();
 }
 
 // --- Child windows --------------------------------------------------------------------------
@@ -470,6 +476,14 @@ void NSWindow::setTitle(std::string title) {
 void NSWindow::setBackgroundColor(Ref<NSColor> color) {
     backgroundColor_ = color ? std::move(color) : NSColor::windowBackgroundColor();
     needsDisplay_ = true;
+}
+
+double NSWindow::animatableValue(const std::string& key) const {
+    return key == "alphaValue" ? alphaValue_ : 0;
+}
+
+void NSWindow::setAnimatableValue(const std::string& key, double value) {
+    if (key == "alphaValue") setAlphaValue(value);
 }
 
 void NSWindow::setAlphaValue(double alpha) {

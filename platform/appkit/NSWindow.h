@@ -91,7 +91,10 @@ class NSWindowDelegate {
 class NSScreen;
 class NSWindowFrameView;
 
-class NSWindow : public NSResponder, public NibContainer, public NibUnarchiving {
+class NSWindow : public NSResponder,
+                 public NibContainer,
+                 public NibUnarchiving,
+                 public NSAnimatablePropertyContainer {
   public:
     /// A hidden window whose content has `contentRect` in screen coordinates.
     static Ref<NSWindow> make(NSRect contentRect, NSWindowStyleMask style = NSWindowStyleMaskTitled,
@@ -227,6 +230,9 @@ class NSWindow : public NSResponder, public NibContainer, public NibUnarchiving 
     /// The opacity of the whole window (0 to 1).
     double alphaValue() const { return alphaValue_; }
     void setAlphaValue(double alpha);
+    /// The animator's access to "alphaValue" (other keys read 0 and are ignored).
+    double animatableValue(const std::string& key) const override;
+    void setAnimatableValue(const std::string& key, double value) override;
     bool isOpaque() const { return opaque_; }
     void setOpaque(bool opaque);
     bool hasShadow() const { return hasShadow_; }
@@ -316,7 +322,7 @@ class NSWindow : public NSResponder, public NibContainer, public NibUnarchiving 
     std::vector<NSWindow*> children_;
     WeakRef<NSWindowDelegate> delegate_;
     std::string title_;
-    NSRect nibContentRect_{0, 0, 480, 360};
+    NSRect nibContentRect_{{0, 0}, {480, 360}};
     NSWindowStyleMask nibStyleMask_ =
         NSWindowStyleMaskTitled | NSWindowStyleMaskClosable | NSWindowStyleMaskMiniaturizable;
 };

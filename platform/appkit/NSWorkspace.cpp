@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include "platform/appkit/URLOpener.h"
 #include "platform/foundation/NSBundle.h"
 #include "platform/foundation/NSString.h"
 
@@ -58,4 +59,8 @@ Ref<NSImage> NSWorkspace::iconForFile(const std::string& path) const {
         }
     }
     return generic ? generic : NSImage::image();
+}
+
+bool NSWorkspace::openURL(const NSURL& url) const {
+    return platform::openURLWithDesktop(url);
 }

@@ -1,10 +1,12 @@
 #pragma once
-// The workspace: what the desktop knows about files, for now their icons.
+// The workspace: what the desktop knows about files (their icons), and opening URLs.
 
 #include <string>
 
 #include "platform/foundation/Ref.h"
 #include "platform/graphics/NSImage.h"
+
+class NSURL;
 
 class NSWorkspace {
   public:
@@ -18,4 +20,9 @@ class NSWorkspace {
     /// generic icon of its kind. Only Info.plist is read here; the icon is decoded when it is
     /// first drawn or sized. Never nullptr (an empty image when the resources are missing).
     Ref<NSImage> iconForFile(const std::string& path) const;
+
+    /// Hands an http, https, mailto or file URL to the desktop's opener (platform/appkit/
+    /// URLOpener.h) without waiting for it; false, silently, for other URLs or when the opener
+    /// cannot be started.
+    bool openURL(const NSURL& url) const;
 };

@@ -1,3 +1,5 @@
+#include "platform/appkit/ControlClasses.h"
+#include "platform/appkit/MenuClasses.h"
 #include "platform/appkit/NSApplication.h"
 #include "platform/appkit/NSViewController.h"
 #include "platform/appkit/NSWindow.h"
@@ -11,4 +13,6 @@ void registerPlatformClasses() {
     NSWindow::registerClass();
     NSViewController::registerClass();
     NSWindowController::registerClass();
+    registerAppKitControlClasses();
+    registerAppKitMenuClasses();
 }

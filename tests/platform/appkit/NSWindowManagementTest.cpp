@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/appkit/NSApplication.h"
+#include "platform/appkit/NSButton.h"
 #include "platform/appkit/NSScreen.h"
 #include "platform/appkit/NSView.h"
 #include "platform/appkit/NSWindow.h"
@@ -41,6 +42,7 @@ std::vector<std::string> observe(std::vector<NSNotificationCenter::Token>& token
 class WindowManagement : public ::testing::Test {
   protected:
     void SetUp() override {
+        registerPlatformClasses();
         NSApplication::resetSharedApplicationForTesting();
         a = NSWindow::make(NSMakeRect(100, 100, 200, 100));
         a->setTitle("a");
@@ -161,6 +163,35 @@ TEST_F(WindowManagement, PerformCloseAsksTheDelegate) {
     a->performClose(nullptr);
     EXPECT_FALSE(a->isVisible());
     EXPECT_EQ(delegate->willClose, 1);
+}
+
+TEST_F(WindowManagement, StandardButtonsSitInTheTitleBarAndAct) {
+    // Without the closable style the close button shows but is disabled.
+    EXPECT_FALSE(a->standardWindowButton(NSWindowCloseButton)->isEnabled());
+    a = NSWindow::make(NSMakeRect(100, 100, 200, 100),
+                       NSWindowStyleMaskTitled | NSWindowStyleMaskClosable);
+    NSButton* close = a->standardWindowButton(NSWindowCloseButton);
+    NSButton* minimise = a->standardWindowButton(NSWindowMiniaturizeButton);
+    NSButton* zoom = a->standardWindowButton(NSWindowZoomButton);
+    ASSERT_TRUE(close && minimise && zoom);
+    EXPECT_EQ(a->standardWindowButton(NSWindowFullScreenButton), nullptr);
+    EXPECT_EQ(close->superview(), a->frameView());
+    // One row in the title bar, left to right, above the content.
+    NSRect content = a->contentView()->frame();
+    EXPECT_GE(close->frame().origin.y, NSMaxY(content));
+    EXPECT_EQ(minimise->frame().origin.y, close->frame().origin.y);
+    EXPECT_GT(minimise->frame().origin.x, NSMaxX(close->frame()));
+    EXPECT_GT(zoom->frame().origin.x, NSMaxX(minimise->frame()));
+    // The window's size change keeps them at the top.
+    a->setFrame(NSMakeRect(100, 100, 300, 200));
+    EXPECT_GT(close->frame().origin.y, 170);
+    a->makeKeyAndOrderFront();
+    NSPoint centre{NSMidX(close->frame()), NSMidY(close->frame())};
+    pt::postClick(*a, centre);
+    pt::pumpEvents();
+    EXPECT_FALSE(a->isVisible());
+    auto plain = NSWindow::make(NSMakeRect(0, 0, 50, 40), NSWindowStyleMaskBorderless);
+    EXPECT_EQ(plain->standardWindowButton(NSWindowCloseButton), nullptr);
 }
 
 TEST_F(WindowManagement, CenterPlacesTheWindowOnTheVisibleScreen) {

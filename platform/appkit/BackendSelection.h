@@ -1,0 +1,21 @@
+#pragma once
+// Choosing the window-system backend at start-up: real windows when a display is there,
+// image surfaces otherwise or when PLATFORM_BACKEND=headless asks for them.
+
+#include <string>
+
+namespace platform {
+
+/// The kinds of backend the platform can run on.
+enum class BackendKind { Headless, Sdl };
+
+/// What to try for a PLATFORM_BACKEND value ("", "sdl", "headless"; others are treated as
+/// unset) and whether DISPLAY or WAYLAND_DISPLAY names a display.
+BackendKind chooseBackendKind(const std::string& requested, bool displayNamed);
+
+/// Installs the SDL backend when a display is available and SDL's video starts on it, else the
+/// headless one (saying once in the log why, when SDL was asked for or a display was named).
+/// Answers the kind installed.
+BackendKind installDefaultBackend();
+
+}  // namespace platform

@@ -1,0 +1,83 @@
+// Catches a start-up that picks real windows where there is no display (or against an explicit
+// request for the headless backend), or that fails instead of falling back to image surfaces.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+#include "platform/appkit/BackendSelection.h"
+#include "platform/appkit/WindowBackend.h"
+#include "platform/backend/HeadlessBackend.h"
+#include "platform/testing/LogCapture.h"
+
+namespace {
+
+using platform::BackendKind;
+
+TEST(BackendSelection, ChoosesByRequestAndDisplay) {
+    const struct {
+        const char* requested;
+        bool display;
+        BackendKind expected;
+    } cases[] = {
+        {"", true, BackendKind::Sdl},
+        {"", false, BackendKind::Headless},
+        {"sdl", true, BackendKind::Sdl},
+        {"sdl", false, BackendKind::Headless},
+        {"headless", true, BackendKind::Headless},
+        {"headless", false, BackendKind::Headless},
+        {"vulkan", true, BackendKind::Sdl},
+        {"vulkan", false, BackendKind::Headless},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "'" << c.requested << "' display " << c.display);
+        EXPECT_EQ(platform::chooseBackendKind(c.requested, c.display), c.expected);
+    }
+}
+
+// Restores an environment variable when the test ends.
+class ScopedEnv {
+  public:
+    ScopedEnv(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old;
+        if (value)
+            setenv(name, value, 1);
+        else
+            unsetenv(name);
+    }
+    ~ScopedEnv() {
+        if (old_)
+            setenv(name_, old_->c_str(), 1);
+        else
+            unsetenv(name_);
+    }
+
+  private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+TEST(BackendSelection, FallsBackToHeadlessWhenSdlHasNoDisplay) {
+    platform::LogCapture log;
+    {
+        ScopedEnv backend("PLATFORM_BACKEND", "sdl");
+        ScopedEnv display("DISPLAY", nullptr);
+        ScopedEnv wayland("WAYLAND_DISPLAY", nullptr);
+        EXPECT_EQ(platform::installDefaultBackend(), BackendKind::Headless);
+        EXPECT_NE(dynamic_cast<HeadlessBackend*>(&WindowBackend::shared()), nullptr);
+    }
+    {
+        // A named display that cannot be reached falls back too.
+        ScopedEnv backend("PLATFORM_BACKEND", nullptr);
+        ScopedEnv display("DISPLAY", ":2147483");
+        ScopedEnv wayland("WAYLAND_DISPLAY", nullptr);
+        ScopedEnv driver("SDL_VIDEODRIVER", "x11");
+        EXPECT_EQ(platform::installDefaultBackend(), BackendKind::Headless);
+        EXPECT_NE(dynamic_cast<HeadlessBackend*>(&WindowBackend::shared()), nullptr);
+    }
+    EXPECT_EQ(log.lines().size(), 1u) << "the fallback is said once";
+    WindowBackend::setShared(nullptr);
+}
+
+}  // namespace
