@@ -556,7 +556,9 @@ void NSWindow::display() {
     auto previous = NSGraphicsContext::currentContext();
     NSGraphicsContext::setCurrentContext(context);
     // NOTE: the whole window is redrawn whenever anything in it is dirty.
+    drawing_ = true;
     frameView_->drawHierarchy(*context, false);
+    drawing_ = false;
     NSGraphicsContext::setCurrentContext(previous);
     context->restoreState();
     frameView_->clearNeedsDisplayRecursively();

@@ -262,7 +262,11 @@ class NSWindow : public NSResponder,
     void setNibStyleMask(long mask) { nibStyleMask_ = static_cast<NSWindowStyleMask>(mask); }
 
     // Platform-internal, called by views.
-    void noteNeedsDisplay() { needsDisplay_ = true; }
+    /// A view changed; marks made while the window draws are dropped, since the views changed
+    /// in a drawRect (their subviews' looks) are drawn later in the same pass.
+    void noteNeedsDisplay() {
+        if (!drawing_) needsDisplay_ = true;
+    }
     void noteTrackingGeometryChanged() { trackingDirty_ = true; }
     /// `view` (and its subviews) leave the window or are hidden: drop references to them.
     void viewWillLeaveWindow(NSView* view);
@@ -303,6 +307,7 @@ class NSWindow : public NSResponder,
     bool trackingDirty_ = false;
     bool needsDisplay_ = true;
     long displayCount_ = 0;
+    bool drawing_ = false;
     Ref<NSGraphicsContext> surface_;
     Ref<NSColor> backgroundColor_ = NSColor::windowBackgroundColor();
     bool opaque_ = true;

@@ -198,3 +198,8 @@ std::optional<std::string> NSBundle::executablePath() const {
     if (!isRegularFile(p)) return std::nullopt;
     return p;
 }
+
+std::string NSBundle::localizedStringForKey(const std::string& key, const std::string& value,
+                                            const std::string&) const {
+    return value.empty() ? key : value;
+}

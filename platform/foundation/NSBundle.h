@@ -42,6 +42,12 @@ class NSBundle {
     std::optional<std::string> pathForResource(std::string_view name, std::string_view type,
                                                std::string_view directory) const;
 
+    /// The text for `key` in the string table `table` ("Localizable" when empty) of the
+    /// preferred localisation. This platform ships no string tables yet, so the answer is
+    /// `value`, or `key` itself when `value` is empty, as for a key the tables lack.
+    std::string localizedStringForKey(const std::string& key, const std::string& value,
+                                      const std::string& table) const;
+
     /// Info.plist as a dictionary, read once; empty when missing or not a dictionary.
     const PlistValue& infoDictionary() const;
     /// A value of Info.plist; nullptr when absent. Valid as long as the bundle lives.

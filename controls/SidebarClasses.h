@@ -1,0 +1,4 @@
+#pragma once
+// Registers the sidebar entry and the panel backgrounds for interface files.
+
+void registerSidebarClasses();

@@ -1,0 +1,5 @@
+#include "controls/TopImageCell.h"
+
+void TopImageCell::registerClass() {
+    ClassRegistry::shared().registerClass<TopImageCell, NSImageCell>("TopImageCell");
+}

@@ -1,0 +1,7 @@
+#include "languages/LanguagesClasses.h"
+
+#include "languages/ZRLanguagesViewController.h"
+
+void registerLanguagesClasses() {
+    ZRLanguagesViewController::registerClass();
+}

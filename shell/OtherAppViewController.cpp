@@ -1,0 +1,6 @@
+#include "shell/OtherAppViewController.h"
+
+void OtherAppViewController::registerClass() {
+    ClassRegistry::shared().registerClass<OtherAppViewController, NSViewController>(
+        "OtherAppViewController");
+}
