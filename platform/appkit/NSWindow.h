@@ -283,7 +283,7 @@ class NSWindow : public NSResponder,
     void sendToArea(const Ref<NSTrackingArea>& area, NSEventType type, NSEventModifierFlags flags,
                     double timestamp, NSEvent* moved);
     bool shouldDragWindow(NSView* hit, NSPoint location) const;
-    void dragWindow(NSEvent& down);
+    NSPoint screenPointOf(const NSEvent& event) const;
     void layoutFrameView();
     void createStandardButtons();
     void layoutStandardButtons();
@@ -314,6 +314,8 @@ class NSWindow : public NSResponder,
     double alphaValue_ = 1;
     bool hasShadow_ = true;
     bool movableByBackground_ = false;
+    bool windowDrag_ = false;
+    NSPoint dragPoint_;
     bool movable_ = true;
     bool ignoresMouseEvents_ = false;
     bool acceptsMouseMoved_ = false;

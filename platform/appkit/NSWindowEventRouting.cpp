@@ -31,10 +31,10 @@ void NSWindow::sendEvent(NSEvent& event) {
             if (!isKeyWindow() && visible_) makeKeyWindow();
             if (ignoresMouseEvents_) return;
             Ref<NSView> view = retained(hit());
-            if (type == NSEventTypeLeftMouseDown &&
-                shouldDragWindow(view.get(), event.locationInWindow())) {
-                dragWindow(event);
-                return;
+            if (type == NSEventTypeLeftMouseDown) {
+                // The view still gets the click; the drags that follow move the window.
+                windowDrag_ = shouldDragWindow(view.get(), event.locationInWindow());
+                if (windowDrag_) dragPoint_ = screenPointOf(event);
             }
             (type == NSEventTypeLeftMouseDown ? mouseDownView_ : rightMouseDownView_) = view;
             if (!view) return;
@@ -46,12 +46,20 @@ void NSWindow::sendEvent(NSEvent& event) {
             return;
         }
         case NSEventTypeLeftMouseDragged:
+            if (windowDrag_) {
+                NSPoint now = screenPointOf(event);
+                setFrameOrigin({frame_.origin.x + now.x - dragPoint_.x,
+                                frame_.origin.y + now.y - dragPoint_.y});
+                dragPoint_ = now;
+                return;
+            }
             if (auto view = mouseDownView_.lock()) view->mouseDragged(event);
             return;
         case NSEventTypeRightMouseDragged:
             if (auto view = rightMouseDownView_.lock()) view->rightMouseDragged(event);
             return;
         case NSEventTypeLeftMouseUp:
+            windowDrag_ = false;
             if (auto view = mouseDownView_.lock()) {
                 mouseDownView_.reset();
                 view->mouseUp(event);
@@ -196,25 +204,9 @@ bool NSWindow::shouldDragWindow(NSView* hit, NSPoint location) const {
     return movableByBackground_ && hit->mouseDownCanMoveWindow();
 }
 
-void NSWindow::dragWindow(NSEvent& down) {
-    Ref<NSObject> keep = weak_from_this().lock();
-    auto& backend = WindowBackend::shared();
-    auto screenPoint = [&](const NSEvent& e) {
-        if (auto global = backend.mouseLocationOnScreen()) return *global;
-        return convertBaseToScreen(e.locationInWindow());
-    };
-    NSPoint start = screenPoint(down);
-    NSPoint origin = frame_.origin;
-    auto app = NSApplication::sharedApplication();
-    for (;;) {
-        Ref<NSEvent> event =
-            app->nextEventMatchingMask(NSEventMaskLeftMouseDragged | NSEventMaskLeftMouseUp,
-                                       NSDate::distantFuture(), NSEventTrackingRunLoopMode, true);
-        if (!event || event->type() == NSEventTypeLeftMouseUp) return;
-        NSPoint now = screenPoint(*event);
-        origin.x += now.x - start.x;
-        origin.y += now.y - start.y;
-        start = now;
-        setFrameOrigin(origin);
-    }
+NSPoint NSWindow::screenPointOf(const NSEvent& event) const {
+    // Event locations are relative to where the window was when each event was made; the
+    // pointer's own screen position, when the system tells it, does not lag behind a move.
+    if (auto global = WindowBackend::shared().mouseLocationOnScreen()) return *global;
+    return convertBaseToScreen(event.locationInWindow());
 }

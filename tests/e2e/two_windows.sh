@@ -12,55 +12,12 @@ out=${2:-$PWD/e2e}
 mkdir -p "$out"
 rm -f "$out"/*.png "$out"/probe.log "$out"/probe.err "$out"/xvfb.log
 
-fail() {
-  echo "FAIL: $*" >&2
-  for f in probe.log probe.err; do
-    [[ -s "$out/$f" ]] && { echo "--- $f" >&2; cat "$out/$f" >&2; }
-  done
-  exit 1
-}
-
-for tool in Xvfb xdpyinfo xdotool import; do
-  command -v "$tool" >/dev/null || fail "$tool is missing (scripts/setup installs it)"
-done
-# ImageMagick's own convert, not a wrapper of the same name earlier on the PATH.
-convert_tool=/usr/bin/convert
-[[ -x $convert_tool ]] || convert_tool=$(command -v convert) || fail "convert is missing"
-
-xvfb_pid=""
-probe_pid=""
-cleanup() {
-  local pid
-  for pid in $probe_pid $xvfb_pid; do
-    kill "$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || true
-  done
-}
-trap cleanup EXIT
-
-# --- An X server on a free display -----------------------------------------------------------
-unset WAYLAND_DISPLAY
-display=""
-for n in $(seq $((100 + RANDOM % 300)) 499); do
-  [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
-  Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >"$out/xvfb.log" 2>&1 </dev/null &
-  xvfb_pid=$!
-  for _ in $(seq 100); do
-    if xdpyinfo -display ":$n" >/dev/null 2>&1; then display=":$n"; break; fi
-    kill -0 "$xvfb_pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  [[ -n $display ]] && break
-  kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null || true
-  xvfb_pid=""
-done
-[[ -n $display ]] || fail "no Xvfb display could be started"
-export DISPLAY=$display PLATFORM_BACKEND=sdl
-echo "Xvfb on $DISPLAY"
+source "$(dirname "$0")/lib.sh"
 
 # --- The probe ------------------------------------------------------------------------------
 "$probe" --timeout 50 >"$out/probe.log" 2>"$out/probe.err" </dev/null &
 probe_pid=$!
+app_pids="$probe_pid"
 
 # Waits (up to $2 tenths of a second) for a line matching $1 in the probe's report.
 wait_for_report() {
@@ -103,23 +60,6 @@ read -r c2x c2y <<<"$(field 2 centre)"
 geometry=$(xdotool getwindowgeometry "$w2")
 pos=$(sed -n 's/.*Position: \([0-9-]*\),\([0-9-]*\).*/\1 \2/p' <<<"$geometry")
 [[ $pos == "$at2x $at2y" ]] || fail "Probe Two is at '$pos' on screen, the platform says '$at2x $at2y'"
-
-# Prints the colour of pixel ($2, $3) of image $1 as "r g b".
-pixel() {
-  "$convert_tool" "$1" -crop "1x1+$2+$3" -depth 8 txt:- |
-    sed -n 's/^0,0: *(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3/p'
-}
-# Checks that pixel ($2, $3) of $1 is within a few levels of "$4 $5 $6"; $7 names it.
-expect_colour() {
-  local r g b
-  read -r r g b <<<"$(pixel "$1" "$2" "$3")"
-  [[ -n $r ]] || fail "could not read pixel $2,$3 of $1"
-  local d
-  for d in $((r - $4)) $((g - $5)) $((b - $6)); do
-    ((d > -6 && d < 6)) || fail "$7: pixel $2,$3 of $(basename "$1") is ($r,$g,$b), expected ($4,$5,$6)"
-  done
-  echo "ok: $7 ($r,$g,$b)"
-}
 
 sleep 0.3
 import -display "$DISPLAY" -window root "$out/before.png"
