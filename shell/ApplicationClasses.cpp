@@ -1,17 +1,25 @@
 #include "shell/ApplicationClasses.h"
 
 #include "appsManager/AppsManagerClasses.h"
+#include "controls/ControlsClasses.h"
 #include "controls/SidebarClasses.h"
 #include "languages/LanguagesClasses.h"
 #include "platform/foundation/NSObject.h"
 #include "shell/MyNSApplication.h"
 #include "shell/OtherAppViewController.h"
+#include "shell/ZRAppDelegate.h"
+#include "windows/ImageWindowClasses.h"
+#include "windows/WindowsClasses.h"
 
 void registerApplicationClasses() {
     registerPlatformClasses();
     MyNSApplication::registerClass();
+    ZRAppDelegate::registerClass();
     OtherAppViewController::registerClass();
     registerAppsManagerClasses();
     registerLanguagesClasses();
     registerSidebarClasses();
+    registerControlsClasses();
+    registerWindowsClasses();
+    registerImageWindowClasses();
 }

@@ -237,7 +237,8 @@ class NSWindow : public NSResponder,
     void setOpaque(bool opaque);
     bool hasShadow() const { return hasShadow_; }
     void setHasShadow(bool shadow) { hasShadow_ = shadow; }
-    NSWindowDelegate* delegate() const;
+    /// The delegate (not retained); subclasses that stand a proxy in between answer the real one.
+    virtual NSWindowDelegate* delegate() const;
     virtual void setDelegate(const std::shared_ptr<NSWindowDelegate>& delegate);
     const std::string& title() const { return title_; }
     virtual void setTitle(std::string title);

@@ -19,6 +19,8 @@ void NSWindowFrameView::drawRect(NSRect) {
     NSRect bar = titleBarRect();
     if (NSIsEmptyRect(bar)) return;
     NSWindow* w = window();
+    // A clear, non-opaque window draws its own chrome: the platform's bar would show through.
+    if (!w->isOpaque() && w->backgroundColor()->alphaComponent() == 0) return;
     if (auto* context = NSGraphicsContext::currentContext().get())
         platform::theme::drawTitleBar(*context, bar, w->title(), w->isKeyWindow());
 }

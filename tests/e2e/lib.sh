@@ -67,3 +67,14 @@ expect_colour() {
   echo "ok: $7 ($r,$g,$b)"
 }
 
+
+# Prints how many pixels of the $4 x $5 region at ($2, $3) of image $1 lie within $9 levels of
+# the colour ($6, $7, $8) in every channel.
+count_colour() {
+  "$convert_tool" "$1" -crop "$4x$5+$2+$3" -depth 8 txt:- |
+    sed -n 's/^[0-9]*,[0-9]*: *(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3/p' |
+    awk -v r="$6" -v g="$7" -v b="$8" -v t="$9" '
+      function abs(x) { return x < 0 ? -x : x }
+      abs($1 - r) <= t && abs($2 - g) <= t && abs($3 - b) <= t { n++ }
+      END { print n + 0 }'
+}

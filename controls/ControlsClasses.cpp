@@ -1,0 +1,13 @@
+#include "controls/ControlsClasses.h"
+
+#include "controls/EUHandButton.h"
+#include "controls/TCImageButton.h"
+#include "controls/TCTextLine.h"
+#include "controls/TextImageButton.h"
+
+void registerControlsClasses() {
+    TextImageButton::registerClass();
+    TCImageButton::registerClass();
+    EUHandButton::registerClass();
+    TCTextLine::registerClass();
+}

@@ -1,0 +1,137 @@
+#include "controls/TextImageButton.h"
+
+#include "platform/appkit/CALayer.h"
+#include "platform/graphics/NSFont.h"
+#include "shell/TCPublicUtilities.h"
+#include "shell/getColor.h"
+
+namespace {
+
+std::string nameOf(const Ref<NSImage>& image) {
+    return image ? image->name() : std::string();
+}
+
+/// The stored face at `size`; the system font when no face was stored.
+Ref<NSFont> storedFont(const std::optional<std::string>& name, float size) {
+    return name ? NSFont::fontWithName(*name, size) : NSFont::systemFontOfSize(size);
+}
+
+}  // namespace
+
+void TextImageButton::initWithFrame(NSRect frame) {
+    NSButton::initWithFrame(frame);
+    isDisabled_ = true;
+}
+
+void TextImageButton::setImageFromFileNormalName(const std::string& normal,
+                                                 const std::string& active,
+                                                 const std::string& hover,
+                                                 const std::string& disable) {
+    normalImage_ = NSImage::imageNamed(normal);
+    activeImage_ = NSImage::imageNamed(active);
+    hoverImage_ = NSImage::imageNamed(hover);
+    disableImage_ = NSImage::imageNamed(disable);
+    dstRect_ = NSMakeRect(0, 0, frame().size.width, frame().size.height);
+    srcRect_ = dstRect_;
+    setBezelStyle(NSBezelStyleTexturedRounded);
+    // One rectangle at a time: a second call must not report each entry twice.
+    if (trackingTag_ != 0) removeTrackingRect(trackingTag_);
+    trackingTag_ = addTrackingRect(bounds(), this, nullptr, false);
+    setNeedsDisplay(true);
+}
+
+void TextImageButton::setTextWithName(const std::string& text, float fontSize) {
+    const double labelHeight = fontSize < 16 ? 17 : 18;
+    if (!textField_) {
+        const bool regular = fontSize == 16 || nameOf(normalImage_) == "btn_pril_normal";
+        NSRect b = bounds();
+        textField_ = NSTextField::make(NSMakeRect(
+            b.origin.x, (b.size.height - labelHeight) * 0.5 - 1, b.size.width, labelHeight));
+        textField_->setFont(storedFont(regular ? TCPublicUtilities::getRegularFontName()
+                                               : TCPublicUtilities::getLightFontName(),
+                                       fontSize));
+        textField_->setBackgroundColor(NSColor::clearColor());
+        textField_->setAlignment(NSCenterTextAlignment);
+        textField_->setBordered(false);
+        textField_->setBezeled(false);
+        textField_->setEditable(false);
+        // A selectable label would take the clicks on the middle of the button.
+        textField_->setSelectable(false);
+        addSubview(textField_);
+    }
+    textField_->setStringValue(text);
+    setFocusRingType(NSFocusRingTypeNone);
+    setWantsLayer(true);
+    if (layer()) {
+        layer()->setCornerRadius(4.0);
+        layer()->setMasksToBounds(true);
+    }
+}
+
+void TextImageButton::setButtonEnabled(bool enabled) {
+    isDisabled_ = enabled;
+    display();
+}
+
+Ref<NSColor> TextImageButton::baseTextColor() const {
+    const std::string name = nameOf(normalImage_);
+    if (name == "btn_poppri") return getColor(104, 165, 108, 1);
+    if (name == "btn_pril_normal" || name == "btn_main") return getColor(255, 255, 255, 1);
+    return getColor(255, 255, 255, 0.7);
+}
+
+void TextImageButton::setLabelColor(const Ref<NSColor>& color) {
+    if (textField_) textField_->setTextColor(color);
+}
+
+void TextImageButton::drawImage(const Ref<NSImage>& image) {
+    image->drawInRect(dstRect_, NSZeroRect, NSCompositingOperationSourceOver, 1.0, true, {});
+}
+
+void TextImageButton::drawRect(NSRect dirtyRect) {
+    setLabelColor(baseTextColor());
+    if (!normalImage_) {
+        NSButton::drawRect(dirtyRect);
+        return;
+    }
+    if (!isEnabled() || !isDisabled_) {
+        if (disableImage_) drawImage(disableImage_);
+        setLabelColor(getColor(255, 255, 255, 0.3));
+    } else if (isTracking_) {
+        if (!activeImage_) return;
+        drawImage(activeImage_);
+        setLabelColor(getColor(255, 255, 255, 0.4));
+    } else if (isFocus_) {
+        if (!hoverImage_) return;
+        drawImage(hoverImage_);
+        setLabelColor(getColor(255, 255, 255, 1));
+    } else {
+        drawImage(normalImage_);
+    }
+}
+
+void TextImageButton::mouseDown(NSEvent& event) {
+    if (!isDisabled_) return;
+    if (isEnabled()) {
+        isTracking_ = true;
+        display();
+    }
+    NSButton::mouseDown(event);
+    isTracking_ = false;
+    display();
+}
+
+void TextImageButton::mouseEntered(NSEvent&) {
+    if (!isEnabled()) return;
+    isFocus_ = true;
+    display();
+}
+
+void TextImageButton::mouseExited(NSEvent&) {
+    isFocus_ = false;
+    display();
+}
+
+void TextImageButton::registerClass() {
+    ClassRegistry::shared().registerClass<TextImageButton, NSButton>("TextImageButton");
+}
