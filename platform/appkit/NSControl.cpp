@@ -3,6 +3,8 @@
 #include "platform/appkit/NSActionCell.h"
 #include "platform/appkit/NSApplication.h"
 #include "platform/appkit/NSEvent.h"
+#include "platform/appkit/NSTextView.h"
+#include "platform/appkit/NSWindow.h"
 
 NSControl::~NSControl() {
     if (cell_ && cell_->controlView() == this) cell_->setControlView(nullptr);
@@ -157,6 +159,13 @@ void NSControl::setDoubleValue(double value) {
 void NSControl::setAttributedStringValue(const Ref<NSAttributedString>& text) {
     cell()->setAttributedStringValue(text);
     updateCell(cell());
+}
+
+NSTextView* NSControl::currentEditor() const {
+    NSWindow* w = window();
+    if (!w) return nullptr;
+    NSTextView* editor = w->fieldEditor(false, nullptr);
+    return editor && editor->superview() == this && editor->window() == w ? editor : nullptr;
 }
 
 void NSControl::sizeToFit() {

@@ -9,6 +9,8 @@
 #include "platform/appkit/NSView.h"
 #include "platform/appkit/NibLoader.h"
 
+class NSTextView;
+
 class NSControl : public NSView, public NibTargetAction {
   public:
     static Ref<NSControl> make(NSRect frame = NSZeroRect) {
@@ -88,6 +90,14 @@ class NSControl : public NSView, public NibTargetAction {
         return cell()->attributedStringValue();
     }
     virtual void setAttributedStringValue(const Ref<NSAttributedString>& text);
+
+    // Editing.
+    /// The field editor while it edits this control's text, else nullptr.
+    NSTextView* currentEditor() const;
+    /// Ends editing without telling anyone; false when the control was not being edited.
+    virtual bool abortEditing() { return false; }
+    /// Moves the editor's text into the control's value (nothing when not editing).
+    virtual void validateEditing() {}
 
     /// Resizes the control to the size its cell needs.
     virtual void sizeToFit();

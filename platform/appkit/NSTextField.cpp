@@ -124,10 +124,11 @@ void NSTextField::setPlaceholderString(const std::string& placeholder) {
     updateCell(NSControl::cell());
 }
 
-void NSTextField::mouseDown(NSEvent& event) {
-    if (!isEditable() && !isSelectable()) {
-        NSResponder::mouseDown(event);
-        return;
-    }
-    NSControl::mouseDown(event);
+Ref<NSAttributedString> NSTextField::placeholderAttributedString() const {
+    return cellOf(*this).placeholderAttributedString();
+}
+
+void NSTextField::setPlaceholderAttributedString(const Ref<NSAttributedString>& placeholder) {
+    cellOf(*this).setPlaceholderAttributedString(placeholder);
+    updateCell(NSControl::cell());
 }

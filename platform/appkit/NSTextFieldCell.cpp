@@ -1,5 +1,6 @@
 #include "platform/appkit/NSTextFieldCell.h"
 
+#include "platform/appkit/NSControl.h"
 #include "platform/appkit/theme/ControlTheme.h"
 #include "platform/graphics/NSBezierPath.h"
 #include "platform/graphics/NSColor.h"
@@ -78,6 +79,10 @@ void NSTextFieldCell::drawInteriorWithFrame(NSRect cellFrame, NSView* controlVie
     if (controlView) setControlView(controlView);
     NSRect rect = titleRectForBounds(cellFrame);
     Ref<NSAttributedString> text = attributedStringValue();
+    // While the field editor edits the value, it draws the text; the placeholder stays ours.
+    auto* control = dynamic_cast<NSControl*>(controlView);
+    if (text->length() > 0 && control && control->cell() == this && control->currentEditor())
+        return;
     if (text->length() == 0 && !placeholder_.empty()) {
         if (placeholderAttributed_) {
             text =

@@ -28,6 +28,7 @@ void NSView::setFrameOrigin(NSPoint origin) {
     if (frame_.origin == origin) return;
     frame_.origin = origin;
     geometryChanged();
+    if (superview_) superview_->subviewFrameDidChange(this);
 }
 
 void NSView::setFrameSize(NSSize size) {
@@ -37,6 +38,7 @@ void NSView::setFrameSize(NSSize size) {
     bounds_.size = size;
     if (autoresizesSubviews_) resizeSubviewsWithOldSize(old);
     geometryChanged();
+    if (superview_) superview_->subviewFrameDidChange(this);
 }
 
 void NSView::setBounds(NSRect bounds) {
@@ -375,7 +377,12 @@ void NSView::drawHierarchy(NSGraphicsContext& context, bool superFlipped) {
         cairo_fill(cr);
         cairo_restore(cr);
     }
-    drawRect(needsDisplay_ && !NSIsEmptyRect(dirtyRect_) ? dirtyRect_ : bounds_);
+    // The view is asked for no more than what the clip (its superviews' bounds) lets show.
+    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    cairo_clip_extents(cr, &x1, &y1, &x2, &y2);
+    NSRect asked = needsDisplay_ && !NSIsEmptyRect(dirtyRect_) ? dirtyRect_ : bounds_;
+    asked = NSIntersectionRect(asked, NSMakeRect(x1, y1, x2 - x1, y2 - y1));
+    if (!NSIsEmptyRect(asked)) drawRect(asked);
     for (auto& sub : std::vector<Ref<NSView>>(subviews_))
         sub->drawHierarchy(context, isFlipped());
     if (layer && layer->borderWidth() > 0) {

@@ -77,6 +77,8 @@ class NSView : public NSResponder, public NibContainer, public NSAnimatablePrope
     /// Called after a subview was added or before one is removed.
     virtual void didAddSubview(NSView* /*subview*/) {}
     virtual void willRemoveSubview(NSView* /*subview*/) {}
+    /// Called after a subview's frame moved or changed size (clip views follow documents).
+    virtual void subviewFrameDidChange(NSView* /*subview*/) {}
 
     bool isHidden() const { return hidden_; }
     /// Hidden views and their subviews neither draw nor receive hits.

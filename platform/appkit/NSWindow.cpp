@@ -6,6 +6,7 @@
 #include "platform/appkit/NSApplication.h"
 #include "platform/appkit/NSButton.h"
 #include "platform/appkit/NSScreen.h"
+#include "platform/appkit/NSTextView.h"
 #include "platform/appkit/NSWindowFrameView.h"
 #include "platform/appkit/theme/WindowTheme.h"
 #include "platform/graphics/NSGraphicsContext.h"
@@ -507,15 +508,28 @@ void NSWindow::post(const NSNotificationName& name) {
 bool NSWindow::makeFirstResponder(NSResponder* responder) {
     if (!responder) responder = this;
     if (responder == firstResponder_) return true;
+    // A field whose text the field editor edits counts as the first responder already.
+    if (fieldEditor_ && firstResponder_ == fieldEditor_.get() &&
+        fieldEditor_->superview() == responder)
+        return true;
     if (auto* view = dynamic_cast<NSView*>(responder); view && view->window() != this) return false;
     if (responder != this && !responder->acceptsFirstResponder()) return false;
-    if (!firstResponder_->resignFirstResponder()) return false;
-    if (!responder->becomeFirstResponder()) {
-        firstResponder_ = this;
-        return false;
-    }
-    firstResponder_ = responder;
+    NSResponder* old = firstResponder_;
+    if (!old->resignFirstResponder()) return false;
+    // Resigning may have moved the role already (to the window when a field editor left).
+    if (firstResponder_ != old && firstResponder_ != this) return firstResponder_ == responder;
+    firstResponder_ = this;
+    if (!responder->becomeFirstResponder()) return false;
+    if (firstResponder_ == this) firstResponder_ = responder;
     return true;
+}
+
+NSTextView* NSWindow::fieldEditor(bool createFlag, NSObject*) {
+    if (!fieldEditor_ && createFlag) {
+        fieldEditor_ = NSTextView::make();
+        fieldEditor_->setFieldEditor(true);
+    }
+    return fieldEditor_.get();
 }
 
 void NSWindow::viewWillLeaveWindow(NSView* view) {

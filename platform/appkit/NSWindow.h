@@ -14,6 +14,7 @@
 
 class NSWindow;
 class NSButton;
+class NSTextView;
 
 using NSWindowStyleMask = unsigned long;
 inline constexpr NSWindowStyleMask NSWindowStyleMaskBorderless = 0;
@@ -194,7 +195,11 @@ class NSWindow : public NSResponder,
     /// The object that gets key events; the window itself when no view took the role.
     NSResponder* firstResponder() const { return firstResponder_; }
     /// Asks the old responder to resign and the new one to accept; nullptr means the window.
+    /// A responder may hand the role on while accepting (a text field to its field editor).
     bool makeFirstResponder(NSResponder* responder);
+    /// The text view shared by the window's text fields for editing, made on first use when
+    /// `createFlag`; nullptr otherwise. `forObject` is the control about to be edited.
+    NSTextView* fieldEditor(bool createFlag, NSObject* forObject);
     /// Routes an event: mouse-downs to the hit view (drags and the up to the same view), keys
     /// to the first responder, movement to tracking areas. A mouse-down on the title bar, or on
     /// a view that lets the window move when the window is movable by its background, drags
@@ -300,6 +305,7 @@ class NSWindow : public NSResponder,
     bool visible_ = false;
     NSWindowLevel level_ = NSNormalWindowLevel;
     NSResponder* firstResponder_ = this;
+    Ref<NSTextView> fieldEditor_;
     WeakRef<NSView> mouseDownView_;
     WeakRef<NSView> rightMouseDownView_;
     NSPoint mouseLocation_{-1, -1};

@@ -1,9 +1,12 @@
 #include "platform/appkit/ControlClasses.h"
+#include "platform/appkit/ListClasses.h"
 #include "platform/appkit/MenuClasses.h"
 #include "platform/appkit/NSApplication.h"
 #include "platform/appkit/NSViewController.h"
 #include "platform/appkit/NSWindow.h"
 #include "platform/appkit/NSWindowController.h"
+#include "platform/appkit/ScrollClasses.h"
+#include "platform/appkit/TextEditingClasses.h"
 #include "platform/foundation/NSObject.h"
 
 void registerPlatformClasses() {
@@ -15,4 +18,7 @@ void registerPlatformClasses() {
     NSWindowController::registerClass();
     registerAppKitControlClasses();
     registerAppKitMenuClasses();
+    registerAppKitScrollClasses();
+    registerAppKitListClasses();
+    registerAppKitTextEditingClasses();
 }
