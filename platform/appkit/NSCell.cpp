@@ -1,5 +1,6 @@
 #include "platform/appkit/NSCell.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +11,7 @@
 #include "platform/appkit/NSApplication.h"
 #include "platform/appkit/NSControl.h"
 #include "platform/appkit/NSEvent.h"
+#include "platform/appkit/NSTextView.h"
 #include "platform/appkit/NSView.h"
 #include "platform/appkit/theme/ControlTheme.h"
 #include "platform/foundation/NSDate.h"
@@ -406,6 +408,51 @@ bool NSCell::trackMouse(NSEvent& event, NSRect cellFrame, NSView* controlView, b
         if (callContinue && !continueTracking(last, p, controlView)) callContinue = false;
         last = p;
     }
+}
+
+// --- Editing --------------------------------------------------------------------------------
+
+namespace {
+
+/// Puts `editor` over the cell's text in `controlView` and connects it to `delegate`.
+void placeEditor(const NSCell& cell, NSRect rect, NSView* controlView, NSTextView* editor,
+                 NSObject* delegate) {
+    Ref<NSView> keep = std::static_pointer_cast<NSView>(editor->shared_from_this());
+    editor->setDelegate(WeakRef<NSTextDelegate>());
+    editor->setFrame(cell.titleRectForBounds(rect));
+    editor->setTypingAttributes(cell.textAttributes());
+    editor->setEditable(cell.isEditable());
+    editor->setSelectable(true);
+    editor->setString(cell.stringValue());
+    if (controlView && editor->superview() != controlView) controlView->addSubview(keep);
+    if (delegate) {
+        if (Ref<NSObject> owner = delegate->weak_from_this().lock())
+            editor->setDelegate(std::dynamic_pointer_cast<NSTextDelegate>(owner));
+    }
+}
+
+}  // namespace
+
+void NSCell::editWithFrame(NSRect rect, NSView* controlView, NSTextView* editor, NSObject* delegate,
+                           NSEvent* event) {
+    if (!editor) return;
+    placeEditor(*this, rect, controlView, editor, delegate);
+    if (event) editor->mouseDown(*event);
+}
+
+void NSCell::selectWithFrame(NSRect rect, NSView* controlView, NSTextView* editor,
+                             NSObject* delegate, long start, long length) {
+    if (!editor) return;
+    placeEditor(*this, rect, controlView, editor, delegate);
+    editor->setSelectedRange(NSMakeRange(static_cast<std::size_t>(std::max(0L, start)),
+                                         static_cast<std::size_t>(std::max(0L, length))));
+}
+
+void NSCell::endEditing(NSTextView* editor) {
+    if (!editor) return;
+    Ref<NSObject> keep = editor->shared_from_this();
+    editor->setDelegate(WeakRef<NSTextDelegate>());
+    editor->removeFromSuperview();
 }
 
 void NSCell::performClick(NSObject* sender) {

@@ -15,6 +15,8 @@ class NSEvent;
 class NSFont;
 class NSImage;
 class NSView;
+class NSTextView;
+class NSObject;
 
 enum NSCellType : unsigned long {
     NSNullCellType = 0,
@@ -249,6 +251,20 @@ class NSCell : public NSObject {
                             bool untilMouseUp);
     /// Whether the control should track until mouse-up even outside the cell (buttons do).
     virtual bool prefersTrackingUntilMouseUp() const { return false; }
+    // Editing through a field editor.
+    /// Starts editing in `rect` of `controlView` with `editor`: the editor is placed at
+    /// titleRectForBounds(rect), gets the cell's text and text attributes, becomes a subview
+    /// of `controlView` and tells `delegate` (when it is a text delegate) of its changes; the
+    /// caret goes where `event` points (at the end without one). The caller makes the editor
+    /// first responder.
+    virtual void editWithFrame(NSRect rect, NSView* controlView, NSTextView* editor,
+                               NSObject* delegate, NSEvent* event);
+    /// As editWithFrame, with `length` UTF-16 units from `start` selected instead of a caret.
+    virtual void selectWithFrame(NSRect rect, NSView* controlView, NSTextView* editor,
+                                 NSObject* delegate, long start, long length);
+    /// Ends editing in `editor`: it leaves its superview and stops telling its delegate.
+    virtual void endEditing(NSTextView* editor);
+
     /// Acts as a click would: moves to the next state and sends the action (action cells).
     virtual void performClick(NSObject* sender);
 

@@ -1,3 +1,4 @@
+#include <limits>
 #include <map>
 
 #include "platform/appkit/NSTextField.h"
@@ -29,15 +30,10 @@ bool NSTextField::becomeFirstResponder() {
     if (!editor) return false;
     Ref<NSView> keepEditor = std::static_pointer_cast<NSView>(editor->shared_from_this());
     NSCell* c = NSControl::cell();
-    editor->setDelegate(WeakRef<NSTextDelegate>());
-    editor->setFrame(c->titleRectForBounds(bounds()));
-    editor->setTypingAttributes(c->textAttributes());
+    // The cell places the editor, so that cells with their own text rectangle edit there.
+    c->setControlView(this);
+    c->selectWithFrame(bounds(), this, editor, this, 0, std::numeric_limits<long>::max());
     editor->setEditable(isEditable());
-    editor->setSelectable(true);
-    editor->setString(stringValue());
-    editor->selectAll(nullptr);
-    addSubview(keepEditor);
-    editor->setDelegate(std::dynamic_pointer_cast<NSTextDelegate>(keep));
     sessionBegan_ = false;
     setNeedsDisplay(true);
     return w->makeFirstResponder(editor);
@@ -54,9 +50,7 @@ void NSTextField::selectText(NSObject*) {
 bool NSTextField::abortEditing() {
     NSTextView* editor = currentEditor();
     if (!editor) return false;
-    Ref<NSObject> keep = editor->shared_from_this();
-    editor->setDelegate(WeakRef<NSTextDelegate>());
-    editor->removeFromSuperview();
+    NSControl::cell()->endEditing(editor);
     setNeedsDisplay(true);
     return true;
 }
@@ -100,8 +94,10 @@ void NSTextField::textDidEndEditing(NSTextView* editor, long movement) {
     Ref<NSObject> keepEditor = editor->shared_from_this();
     NSControl::cell()->setStringValue(editor->string());
     // Leaving the field hands the first-responder role back to the window.
-    editor->setDelegate(WeakRef<NSTextDelegate>());
-    if (editor->superview() == this) editor->removeFromSuperview();
+    if (editor->superview() == this)
+        NSControl::cell()->endEditing(editor);
+    else
+        editor->setDelegate(WeakRef<NSTextDelegate>());
     setNeedsDisplay(true);
     post(NSControlTextDidEndEditingNotification, movement, true);
     if (movement != NSReturnTextMovement) return;

@@ -71,6 +71,20 @@ void NSView::addSubview(const Ref<NSView>& view) {
     addSubview(view, NSWindowAbove, nullptr);
 }
 
+void NSView::sortSubviewsUsingFunction(NSComparisonResult (*compare)(NSView*, NSView*, void*),
+                                       void* context) {
+    if (!compare || subviews_.size() < 2) return;
+    // Sort a copy: a comparison that touches the view tree must not see a half-sorted vector.
+    std::vector<Ref<NSView>> sorted = subviews_;
+    std::stable_sort(sorted.begin(), sorted.end(), [&](const Ref<NSView>& a, const Ref<NSView>& b) {
+        return compare(a.get(), b.get(), context) == NSOrderedAscending;
+    });
+    if (sorted == subviews_) return;
+    subviews_ = std::move(sorted);
+    setNeedsDisplay(true);
+    if (window_) window_->noteTrackingGeometryChanged();
+}
+
 void NSView::addSubview(const Ref<NSView>& view, NSWindowOrderingMode place,
                         const NSView* relativeTo) {
     if (!view || view.get() == this) return;

@@ -9,6 +9,7 @@
 #include "platform/appkit/NSResponder.h"
 #include "platform/appkit/NSTrackingArea.h"
 #include "platform/appkit/NibLoader.h"
+#include "platform/foundation/NSComparisonResult.h"
 #include "platform/foundation/NSGeometry.h"
 
 class NSGraphicsContext;
@@ -67,6 +68,10 @@ class NSView : public NSResponder, public NibContainer, public NSAnimatablePrope
     /// Adds `view` above or below `relativeTo` (nullptr: above or below all).
     void addSubview(const Ref<NSView>& view, NSWindowOrderingMode place, const NSView* relativeTo);
     void removeFromSuperview();
+    /// Reorders the subviews by `compare` (ascending first, so later views draw above earlier
+    /// ones); views that compare the same keep their order. `context` is passed through.
+    void sortSubviewsUsingFunction(NSComparisonResult (*compare)(NSView*, NSView*, void*),
+                                   void* context);
     /// Whether this view is `view` or one of its descendants.
     bool isDescendantOf(const NSView* view) const;
 

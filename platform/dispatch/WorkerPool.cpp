@@ -1,42 +1,71 @@
 #include "platform/dispatch/WorkerPool.h"
 
+#include <pthread.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <thread>
 
 WorkerPool& WorkerPool::shared() {
-    static auto* pool = new WorkerPool(std::max(4u, std::thread::hardware_concurrency()));
+    static auto* pool = [] {
+        auto* p = new WorkerPool(std::max(4u, std::thread::hardware_concurrency()));
+        pthread_atfork(&WorkerPool::beforeFork, &WorkerPool::afterForkInParent,
+                       &WorkerPool::afterForkInChild);
+        return p;
+    }();
     return *pool;
 }
 
-WorkerPool::WorkerPool(unsigned threads) {
-    for (unsigned i = 0; i < threads; ++i)
-        std::thread([this] { work(); }).detach();
+WorkerPool::WorkerPool(unsigned threads) : threads_(threads), state_(new State) {
+    start();
+}
+
+void WorkerPool::start() {
+    for (unsigned i = 0; i < threads_; ++i)
+        std::thread([state = state_] { work(state); }).detach();
+}
+
+// The fork handlers hold the lock across fork() so that the child's copy of the queue is
+// consistent; the child then leaves that copy (and its waiters, who are not there) behind.
+void WorkerPool::beforeFork() {
+    shared().state_->mutex.lock();
+}
+
+void WorkerPool::afterForkInParent() {
+    shared().state_->mutex.unlock();
+}
+
+void WorkerPool::afterForkInChild() {
+    WorkerPool& pool = shared();
+    pool.state_ = new State;  // the old state is left as it is: its lock is still held
+    pool.start();
 }
 
 void WorkerPool::enqueue(std::function<void()> block) {
+    State* s = state_;
     {
-        std::lock_guard lock(mutex_);
-        blocks_.push_back(std::move(block));
+        std::lock_guard lock(s->mutex);
+        s->blocks.push_back(std::move(block));
     }
-    ready_.notify_one();
+    s->ready.notify_one();
 }
 
 void WorkerPool::waitIdle() {
-    std::unique_lock lock(mutex_);
-    idle_.wait(lock, [this] { return blocks_.empty() && busy_ == 0; });
+    State* s = state_;
+    std::unique_lock lock(s->mutex);
+    s->idle.wait(lock, [s] { return s->blocks.empty() && s->busy == 0; });
 }
 
-void WorkerPool::work() {
+void WorkerPool::work(State* s) {
     for (;;) {
         std::function<void()> block;
         {
-            std::unique_lock lock(mutex_);
-            ready_.wait(lock, [this] { return !blocks_.empty(); });
-            block = std::move(blocks_.front());
-            blocks_.pop_front();
-            ++busy_;
+            std::unique_lock lock(s->mutex);
+            s->ready.wait(lock, [s] { return !s->blocks.empty(); });
+            block = std::move(s->blocks.front());
+            s->blocks.pop_front();
+            ++s->busy;
         }
         try {
             if (block) block();
@@ -44,9 +73,9 @@ void WorkerPool::work() {
             std::fprintf(stderr, "uncaught exception in a background block: %s\n", e.what());
         }
         {
-            std::lock_guard lock(mutex_);
-            --busy_;
-            if (blocks_.empty() && busy_ == 0) idle_.notify_all();
+            std::lock_guard lock(s->mutex);
+            --s->busy;
+            if (s->blocks.empty() && s->busy == 0) s->idle.notify_all();
         }
     }
 }

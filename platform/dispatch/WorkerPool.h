@@ -8,21 +8,36 @@
 
 class WorkerPool {
   public:
-    /// The process-wide pool; it is never destroyed, so workers may outlive main().
+    /// The process-wide pool; it is never destroyed, so workers may outlive main(). A child
+    /// made by fork() gets a fresh pool of its own (the parent's workers do not exist there,
+    /// and blocks queued in the parent are not run in the child).
     static WorkerPool& shared();
 
     explicit WorkerPool(unsigned threads);
+    WorkerPool(const WorkerPool&) = delete;
+    WorkerPool& operator=(const WorkerPool&) = delete;
     /// Queues a block; a worker runs it.
     void enqueue(std::function<void()> block);
     /// Waits until the queue is empty and no worker is busy.
     void waitIdle();
 
   private:
-    void work();
+    /// What the workers share; replaced (never freed) in a forked child, whose copy may have
+    /// been taken while a parent thread held the lock.
+    struct State {
+        std::mutex mutex;
+        std::condition_variable ready;
+        std::condition_variable idle;
+        std::deque<std::function<void()>> blocks;
+        unsigned busy = 0;
+    };
 
-    std::mutex mutex_;
-    std::condition_variable ready_;
-    std::condition_variable idle_;
-    std::deque<std::function<void()>> blocks_;
-    unsigned busy_ = 0;
+    void start();
+    static void work(State* state);
+    static void beforeFork();
+    static void afterForkInParent();
+    static void afterForkInChild();
+
+    unsigned threads_;
+    State* state_;
 };

@@ -34,6 +34,8 @@ class ClassInfo {
     const std::string& name() const { return name_; }
     std::type_index type() const { return type_; }
     const ClassInfo* superclass() const { return superclass_; }
+    /// Links the superclass (the registry does, when it is registered after this class).
+    void setSuperclass(const ClassInfo* superclass) { superclass_ = superclass; }
     /// Whether this class is `other` or inherits from it.
     bool isSubclassOf(const ClassInfo& other) const;
 

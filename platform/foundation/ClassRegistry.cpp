@@ -7,14 +7,33 @@ ClassRegistry& ClassRegistry::shared() {
     return *registry;
 }
 
-ClassInfo& ClassRegistry::add(std::string name, std::type_index type, const ClassInfo* super) {
+ClassInfo& ClassRegistry::add(std::string name, std::type_index type,
+                              std::optional<std::type_index> super) {
     std::lock_guard lock(mutex_);
+    auto findType = [this](std::type_index t) -> ClassInfo* {
+        auto found = byType_.find(t);
+        return found == byType_.end() ? nullptr : found->second;
+    };
     auto it = byName_.find(name);
-    if (it != byName_.end()) return *it->second;
-    auto info = std::make_unique<ClassInfo>(name, type, super);
+    if (it != byName_.end()) {
+        ClassInfo& existing = *it->second;
+        if (!existing.superclass() && super) existing.setSuperclass(findType(*super));
+        return existing;
+    }
+    auto info = std::make_unique<ClassInfo>(name, type, super ? findType(*super) : nullptr);
     ClassInfo* raw = info.get();
     byName_.emplace(std::move(name), std::move(info));
     byType_[type] = raw;
+    // Classes registered before their superclass get their link now.
+    if (super && !raw->superclass()) pendingSuper_.emplace_back(raw, *super);
+    for (auto p = pendingSuper_.begin(); p != pendingSuper_.end();) {
+        if (p->second == type) {
+            p->first->setSuperclass(raw);
+            p = pendingSuper_.erase(p);
+        } else {
+            ++p;
+        }
+    }
     return *raw;
 }
 

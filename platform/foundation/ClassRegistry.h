@@ -12,11 +12,13 @@
 #include <any>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <type_traits>
 #include <typeindex>
 #include <unordered_map>
+#include <vector>
 
 #include "platform/foundation/ClassInfo.h"
 
@@ -157,10 +159,12 @@ class ClassRegistry {
 
     /// Registers (or finds again) class T named `name` as a subclass of Super; T is created
     /// by name when it is default-constructible. Registering twice returns the same entry.
+    /// Super may be registered later: the link is made when it is.
     template <class T, class Super>
     ClassBuilder<T> registerClass(std::string_view name) {
         static_assert(std::is_base_of_v<Super, T>);
-        const ClassInfo* super = std::is_same_v<T, Super> ? nullptr : classOf(typeid(Super));
+        std::optional<std::type_index> super;
+        if constexpr (!std::is_same_v<T, Super>) super = std::type_index(typeid(Super));
         ClassInfo& info = add(std::string(name), typeid(T), super);
         if constexpr (std::is_default_constructible_v<T> && !std::is_abstract_v<T>)
             info.setFactory(
@@ -176,11 +180,13 @@ class ClassRegistry {
     Ref<NSObject> createInstance(std::string_view name) const;
 
   private:
-    ClassInfo& add(std::string name, std::type_index type, const ClassInfo* super);
+    ClassInfo& add(std::string name, std::type_index type, std::optional<std::type_index> super);
 
     mutable std::mutex mutex_;
     std::unordered_map<std::string, std::unique_ptr<ClassInfo>> byName_;
     std::unordered_map<std::type_index, ClassInfo*> byType_;
+    /// Classes whose superclass type is not registered yet.
+    std::vector<std::pair<ClassInfo*, std::type_index>> pendingSuper_;
 };
 
 /// The platform's NSClassFromString.

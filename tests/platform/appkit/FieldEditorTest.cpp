@@ -349,6 +349,44 @@ TEST_F(FieldEditor, FirstClickOnAFieldStartsEditingAtThePointer) {
     EXPECT_EQ(editor->selectedRange(), NSMakeRange(0, 0));
 }
 
+/// A cell whose text sits 6 points lower and 10 points further right than a plain cell's.
+class ShiftedTextCell : public NSTextFieldCell {
+  public:
+    NSRect titleRectForBounds(NSRect bounds) const override {
+        NSRect r = NSTextFieldCell::titleRectForBounds(bounds);
+        return NSMakeRect(r.origin.x + 10, r.origin.y + 6, r.size.width - 10, r.size.height);
+    }
+
+  protected:
+    Ref<NSCell> clone() const override { return std::make_shared<ShiftedTextCell>(*this); }
+};
+
+TEST_F(FieldEditor, TheCellPlacesTheEditorAndEndsItsSession) {
+    auto cell = std::make_shared<ShiftedTextCell>();
+    cell->initTextCell("abc");
+    cell->setEditable(true);
+    field->setCell(cell);
+    NSTextView* editor = edit("abc", {0, 3});
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->frame(), cell->titleRectForBounds(field->bounds()));
+    EXPECT_EQ(editor->superview(), field.get());
+    key(kReturn);
+    EXPECT_EQ(delegate->log, (std::vector<std::string>{"end:16"}));
+
+    // A cell asked directly selects the range it is given and hands changes to the delegate.
+    auto host = NSView::make(NSMakeRect(0, 0, 100, 30));
+    auto plain = NSTextFieldCell::make();
+    plain->initTextCell("hello");
+    auto standalone = NSTextView::make();
+    plain->selectWithFrame(host->bounds(), host.get(), standalone.get(), nullptr, 1, 3);
+    EXPECT_EQ(standalone->superview(), host.get());
+    EXPECT_EQ(standalone->string(), "hello");
+    EXPECT_EQ(standalone->selectedRange(), NSMakeRange(1, 3));
+    EXPECT_EQ(standalone->delegate(), nullptr);
+    plain->endEditing(standalone.get());
+    EXPECT_EQ(standalone->superview(), nullptr);
+}
+
 TEST_F(FieldEditor, LongTextScrollsToKeepTheCaretInView) {
     NSTextView* editor = edit("", {0, 0});
     ASSERT_NE(editor, nullptr);

@@ -252,4 +252,33 @@ TEST(ViewTree, FreedSuperviewLeavesNoDanglingPointer) {
     EXPECT_EQ(child->superview(), nullptr);
 }
 
+NSComparisonResult tagsAscending(NSView* a, NSView* b, void* context) {
+    ++*static_cast<int*>(context);
+    if (a->tag() == b->tag()) return NSOrderedSame;
+    return a->tag() < b->tag() ? NSOrderedAscending : NSOrderedDescending;
+}
+
+TEST(ViewTree, SortingSubviewsOrdersByTheFunctionAndKeepsEqualViewsInPlace) {
+    auto parent = NSView::make(NSMakeRect(0, 0, 10, 10));
+    const long tags[] = {2, 1, 2, 0, 1};
+    std::vector<NSView*> views;
+    for (long tag : tags) {
+        auto v = NSView::make(NSMakeRect(0, 0, 1, 1));
+        v->setTag(tag);
+        views.push_back(v.get());
+        parent->addSubview(v);
+    }
+    int calls = 0;
+    parent->sortSubviewsUsingFunction(&tagsAscending, &calls);
+    EXPECT_GT(calls, 0);
+    std::vector<NSView*> order;
+    for (const auto& v : parent->subviews())
+        order.push_back(v.get());
+    EXPECT_EQ(order, (std::vector<NSView*>{views[3], views[1], views[4], views[0], views[2]}));
+    for (const auto& v : parent->subviews())
+        EXPECT_EQ(v->superview(), parent.get());
+    parent->sortSubviewsUsingFunction(nullptr, nullptr);  // no function: nothing moves
+    EXPECT_EQ(parent->subviews().front().get(), views[3]);
+}
+
 }  // namespace

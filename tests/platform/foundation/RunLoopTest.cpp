@@ -6,6 +6,9 @@
 #include <atomic>
 #include <thread>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "platform/dispatch/Dispatch.h"
 #include "platform/foundation/NSRunLoop.h"
 #include "platform/foundation/NSThread.h"
@@ -103,6 +106,30 @@ TEST(Dispatch, SyncToMainFromMainRunsAtOnceAndFromWorkerWaits) {
         workerSawResult = (value == 42);
     });
     ASSERT_TRUE(platform::testing::runMainLoopUntil([&] { return workerSawResult.load(); }));
+}
+
+// A child made by fork() (tests do this to check how the process ends) has none of the
+// parent's worker threads; its background blocks must still run.
+TEST(Dispatch, BackgroundBlocksRunInAForkedChild) {
+    std::atomic<bool> warm{false};
+    dispatch_async(dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_DEFAULT, 0),
+                   [&warm] { warm = true; });
+    while (!warm)
+        std::this_thread::yield();
+    pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        std::atomic<bool> ran{false};
+        dispatch_async(dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_DEFAULT, 0),
+                       [&ran] { ran = true; });
+        for (int i = 0; i < 2000 && !ran; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        _exit(ran ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 TEST(Dispatch, AfterWaitsForTheClock) {

@@ -75,6 +75,31 @@ TEST_F(RuntimeTest, PerformThroughSuperclassTables) {
     EXPECT_EQ(d->senders[0], other);
 }
 
+// A subclass may be registered before its superclass (one module's registration function
+// can run before the platform's); it must still inherit the superclass's tables.
+class LateBase : public NSObject {
+  public:
+    void ping() { ++pings; }
+    int pings = 0;
+};
+class EarlyDerived : public LateBase {};
+
+TEST(RuntimeRegistration, SubclassRegisteredFirstInheritsOnceTheSuperclassArrives) {
+    ClassRegistry::shared().registerClass<EarlyDerived, LateBase>("RTEarlyDerived");
+    auto d = std::make_shared<EarlyDerived>();
+    EXPECT_FALSE(d->respondsToSelector(SEL("ping")));
+    NSObject::registerClass();
+    ClassRegistry::shared()
+        .registerClass<LateBase, NSObject>("RTLateBase")
+        .method("ping", &LateBase::ping);
+    const ClassInfo* derived = ClassRegistry::shared().classNamed("RTEarlyDerived");
+    ASSERT_TRUE(derived);
+    EXPECT_EQ(derived->superclass(), ClassRegistry::shared().classNamed("RTLateBase"));
+    EXPECT_TRUE(d->performSelector(SEL("ping")));
+    EXPECT_EQ(d->pings, 1);
+    EXPECT_TRUE(d->isKindOfClass("NSObject"));
+}
+
 TEST_F(RuntimeTest, OutletsCheckTheirClass) {
     auto b = std::make_shared<Base>();
     const ClassInfo* info = b->classInfo();
