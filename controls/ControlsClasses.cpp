@@ -1,6 +1,8 @@
 #include "controls/ControlsClasses.h"
 
 #include "controls/EUHandButton.h"
+#include "controls/RFOverlayScrollView/OverlayScrollClasses.h"
+#include "controls/SearchBoxClasses.h"
 #include "controls/TCImageButton.h"
 #include "controls/TCTextLine.h"
 #include "controls/TextImageButton.h"
@@ -10,4 +12,6 @@ void registerControlsClasses() {
     TCImageButton::registerClass();
     EUHandButton::registerClass();
     TCTextLine::registerClass();
+    registerSearchBoxClasses();
+    registerOverlayScrollClasses();
 }

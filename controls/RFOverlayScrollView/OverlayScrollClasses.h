@@ -1,0 +1,4 @@
+#pragma once
+// Registers the overlay scroll view and its scroller for interface files.
+
+void registerOverlayScrollClasses();

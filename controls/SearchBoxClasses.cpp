@@ -1,0 +1,7 @@
+#include "controls/SearchBoxClasses.h"
+
+#include "controls/NewSearchTextFiled.h"
+
+void registerSearchBoxClasses() {
+    NewSearchTextFiled::registerClass();
+}

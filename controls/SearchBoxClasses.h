@@ -1,0 +1,4 @@
+#pragma once
+// Registers the search box for interface files.
+
+void registerSearchBoxClasses();
