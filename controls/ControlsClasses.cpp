@@ -1,7 +1,9 @@
 #include "controls/ControlsClasses.h"
 
 #include "controls/EUHandButton.h"
+#include "controls/ListViewClasses.h"
 #include "controls/RFOverlayScrollView/OverlayScrollClasses.h"
+#include "controls/RowCellClasses.h"
 #include "controls/SearchBoxClasses.h"
 #include "controls/TCImageButton.h"
 #include "controls/TCTextLine.h"
@@ -12,6 +14,8 @@ void registerControlsClasses() {
     TCImageButton::registerClass();
     EUHandButton::registerClass();
     TCTextLine::registerClass();
+    registerRowCellClasses();
+    registerListViewClasses();
     registerSearchBoxClasses();
     registerOverlayScrollClasses();
 }

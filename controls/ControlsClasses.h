@@ -2,5 +2,6 @@
 // Registers the image buttons and link controls with the runtime, so that interface files
 // can name them.
 
-/// Registers the image buttons, link controls, the search box and the overlay scroll view.
+/// Registers the image buttons, link controls, row cells, the dark tables and outlines with
+/// their header cells, the search box and the overlay scroll view.
 void registerControlsClasses();

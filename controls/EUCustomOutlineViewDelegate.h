@@ -1,0 +1,7 @@
+#pragma once
+// What an EUCustomOutlineView's aDelegate conforms to; the protocol declares no messages.
+
+class EUCustomOutlineViewDelegate {
+  public:
+    virtual ~EUCustomOutlineViewDelegate() = default;
+};
