@@ -4,6 +4,8 @@
 #include <cstdlib>
 
 #include "platform/coreservices/TreeSize.h"
+#include "platform/foundation/NSLog.h"
+#include "platform/foundation/NSPathUtilities.h"
 
 namespace {
 
@@ -72,4 +74,59 @@ std::uint64_t AMPublicUtilities::volSpaceFromString(const NSStringOpt& text) {
 std::uint64_t AMPublicUtilities::sizeOfFileRef(const FSRef* ref) {
     if (!ref || ref->isZero()) return 0;
     return treeLogicalSize(ref->path);
+}
+
+namespace {
+
+constexpr NSSearchPathDomainMask kUserThenLocal = NSUserDomainMask | NSLocalDomainMask;
+
+void append(std::vector<std::string>& to, const std::vector<std::string>& more) {
+    to.insert(to.end(), more.begin(), more.end());
+}
+
+// `sub` inside each Library folder of the user and local domains, user first.
+std::vector<std::string> inLibraries(const std::vector<const char*>& subfolders) {
+    std::vector<std::string> paths;
+    for (const std::string& library :
+         NSSearchPathForDirectoriesInDomains(NSLibraryDirectory, kUserThenLocal, true))
+        for (const char* sub : subfolders)
+            paths.push_back(ns::stringByAppendingPathComponent(library, sub));
+    return paths;
+}
+
+// The platform's description of a list of paths: one quoted path a line, in parentheses.
+std::string describePaths(const std::vector<std::string>& paths) {
+    std::string text = "(";
+    for (std::size_t i = 0; i < paths.size(); ++i)
+        text += (i ? ",\n    \"" : "\n    \"") + paths[i] + "\"";
+    return text + "\n)";
+}
+
+}  // namespace
+
+std::vector<std::string> AMPublicUtilities::applicationPaths() {
+    std::vector<std::string> paths = NSSearchPathForDirectoriesInDomains(
+        NSApplicationDirectory, kUserThenLocal | NSNetworkDomainMask, true);
+    append(paths, NSSearchPathForDirectoriesInDomains(NSDeveloperApplicationDirectory,
+                                                      NSLocalDomainMask, true));
+    return paths;
+}
+
+std::vector<std::string> AMPublicUtilities::pluginPaths() {
+    std::vector<std::string> paths = inLibraries(
+        {"Address Book Plug-Ins", "Contextual Menu Items", "Dictionaries", "iTunes", "Spotlight",
+         "Screen Savers", "QuickLook", "QuickTime", "Internet Plug-Ins", "Safari"});
+    append(paths,
+           NSSearchPathForDirectoriesInDomains(NSInputMethodsDirectory, kUserThenLocal, true));
+    return paths;
+}
+
+std::vector<std::string> AMPublicUtilities::preferencePanePaths() {
+    return NSSearchPathForDirectoriesInDomains(NSPreferencePanesDirectory, kUserThenLocal, true);
+}
+
+std::vector<std::string> AMPublicUtilities::widgetPaths() {
+    std::vector<std::string> paths = inLibraries({"Widgets"});
+    NSLog("---%@", describePaths(paths));
+    return paths;
 }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/coreservices/FSRef.h"
 #include "platform/foundation/NSString.h"
@@ -20,4 +21,17 @@ class AMPublicUtilities {
     static std::uint64_t volSpaceFromString(const NSStringOpt& text);
     /// The logical size of every regular file at or below the reference; 0 for none.
     static std::uint64_t sizeOfFileRef(const FSRef* ref);
+
+    // The folders the catalogue walks for each kind of item, built afresh on every call; user
+    // folders come before local ones, with the tilde expanded. Folders need not exist.
+    /// The Applications folders of the user, local and network domains, then the local
+    /// Developer Applications folder.
+    static std::vector<std::string> applicationPaths();
+    /// The plug-in subfolders of the user's, then the local Library folder, then the Input
+    /// Methods folders of both.
+    static std::vector<std::string> pluginPaths();
+    /// The PreferencePanes folders of the user and local domains.
+    static std::vector<std::string> preferencePanePaths();
+    /// "Widgets" in the user's, then the local Library folder; the list is logged as "---%@".
+    static std::vector<std::string> widgetPaths();
 };

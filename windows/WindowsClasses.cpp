@@ -1,6 +1,7 @@
 #include "windows/WindowsClasses.h"
 
 #include "windows/HMTrafficButtonsContainer.h"
+#include "windows/PopWindow/PopWindowClasses.h"
 #include "windows/TCWindowButton.h"
 #include "windows/TCWindowButtonGroup.h"
 #include "windows/TabBarView.h"
@@ -10,4 +11,5 @@ void registerWindowsClasses() {
     TCWindowButton::registerClass();
     HMTrafficButtonsContainer::registerClass();
     TabBarView::registerClass();
+    registerPopWindowClasses();
 }

@@ -369,6 +369,26 @@ std::vector<NSWindow*> NSApplication::windows() const {
     return NSWindow::windows();
 }
 
+void NSApplication::addWindowsItem(NSWindow* window, const std::string& title, bool isFilename) {
+    if (!window || window->isExcludedFromWindowsMenu()) return;
+    std::erase_if(windowsItems_, [](const ListedWindow& item) { return item.window.expired(); });
+    for (ListedWindow& item : windowsItems_) {
+        if (item.identity == window) {
+            item.title = title;
+            item.isFilename = isFilename;
+            return;
+        }
+    }
+    windowsItems_.push_back({window->weak_from_this(), window, title, isFilename});
+}
+
+std::vector<NSApplication::WindowsItem> NSApplication::windowsItems() const {
+    std::vector<WindowsItem> items;
+    for (const ListedWindow& item : windowsItems_)
+        if (!item.window.expired()) items.push_back({item.identity, item.title, item.isFilename});
+    return items;
+}
+
 void NSApplication::updateWindows() {
     for (NSWindow* window : std::vector<NSWindow*>(NSWindow::windows())) {
         auto keep = window->weak_from_this().lock();

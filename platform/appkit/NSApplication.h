@@ -155,6 +155,18 @@ class NSApplication : public NSResponder {
     std::vector<NSWindow*> windows() const;
     /// Draws every window that is marked dirty.
     void updateWindows();
+    /// One entry of the Windows menu list.
+    struct WindowsItem {
+        NSWindow* window;
+        std::string title;
+        bool isFilename;
+    };
+    /// Lists `window` under `title` in the Windows menu (a window already listed gets the new
+    /// title; a window excluded from the Windows menu is not listed). There is no menu bar
+    /// here: the list is only kept (windowsItems).
+    void addWindowsItem(NSWindow* window, const std::string& title, bool isFilename);
+    /// The listed windows that still exist, in the order they were first listed.
+    std::vector<WindowsItem> windowsItems() const;
 
     // Activation and termination.
     bool isActive() const { return active_; }
@@ -202,6 +214,13 @@ class NSApplication : public NSResponder {
     Ref<NSEvent> currentEvent_;
     std::vector<ModalSession> sessions_;
     Ref<NSMenu> mainMenu_;
+    struct ListedWindow {
+        WeakRef<NSObject> window;
+        NSWindow* identity;
+        std::string title;
+        bool isFilename;
+    };
+    std::vector<ListedWindow> windowsItems_;
     bool running_ = false;
     bool stopRequested_ = false;
     bool launched_ = false;

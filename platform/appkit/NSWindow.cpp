@@ -576,7 +576,40 @@ void NSWindow::display() {
     NSGraphicsContext::setCurrentContext(previous);
     context->restoreState();
     frameView_->clearNeedsDisplayRecursively();
+    if (NSScreenUpdatesDisabled()) {
+        presentDeferred_ = true;
+        return;
+    }
+    presentDeferred_ = false;
+    ++presentCount_;
     backend.presentFrame(backendWindow_);
+}
+
+void NSWindow::presentDeferredFrame() {
+    if (!presentDeferred_) return;
+    presentDeferred_ = false;
+    if (!visible_ || miniaturized_ || !surface_) return;
+    ++presentCount_;
+    WindowBackend::shared().presentFrame(backendWindow_);
+}
+
+namespace {
+int gScreenUpdatesDisabled = 0;
+}  // namespace
+
+void NSDisableScreenUpdates() {
+    ++gScreenUpdatesDisabled;
+}
+
+void NSEnableScreenUpdates() {
+    if (gScreenUpdatesDisabled == 0) return;
+    if (--gScreenUpdatesDisabled > 0) return;
+    for (NSWindow* window : std::vector<NSWindow*>(allWindows()))
+        window->presentDeferredFrame();
+}
+
+bool NSScreenUpdatesDisabled() {
+    return gScreenUpdatesDisabled > 0;
 }
 
 void NSWindow::awakeAfterUnarchive() {

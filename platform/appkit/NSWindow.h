@@ -92,6 +92,15 @@ class NSWindowDelegate {
 class NSScreen;
 class NSWindowFrameView;
 
+/// Holds back the showing of drawn windows until the matching NSEnableScreenUpdates, so that
+/// several changes (a new frame and a new background) appear together. Calls nest.
+void NSDisableScreenUpdates();
+/// Ends one NSDisableScreenUpdates; the last one shows every frame drawn in between. An
+/// unmatched call does nothing.
+void NSEnableScreenUpdates();
+/// Whether screen updates are disabled now (the nesting depth is above 0).
+bool NSScreenUpdatesDisabled();
+
 class NSWindow : public NSResponder,
                  public NibContainer,
                  public NibUnarchiving,
@@ -229,9 +238,14 @@ class NSWindow : public NSResponder,
     const Ref<NSGraphicsContext>& surface() const { return surface_; }
     /// How many times the window was drawn (for tests of idle behaviour).
     long displayCount() const { return displayCount_; }
+    /// How many drawn frames were shown (a frame drawn while screen updates are disabled is
+    /// shown when they are enabled again).
+    long presentCount() const { return presentCount_; }
+    /// Platform-internal: shows the frame held back while screen updates were disabled.
+    void presentDeferredFrame();
 
     const Ref<NSColor>& backgroundColor() const { return backgroundColor_; }
-    void setBackgroundColor(Ref<NSColor> color);
+    virtual void setBackgroundColor(Ref<NSColor> color);
     /// The opacity of the whole window (0 to 1).
     double alphaValue() const { return alphaValue_; }
     void setAlphaValue(double alpha);
@@ -249,6 +263,19 @@ class NSWindow : public NSResponder,
     virtual void setTitle(std::string title);
     bool isReleasedWhenClosed() const { return releasedWhenClosed_; }
     void setReleasedWhenClosed(bool released) { releasedWhenClosed_ = released; }
+    /// Whether the window stays out of the application's Windows menu list (addWindowsItem).
+    virtual bool isExcludedFromWindowsMenu() const { return excludedFromWindowsMenu_; }
+    void setExcludedFromWindowsMenu(bool excluded) { excludedFromWindowsMenu_ = excluded; }
+    /// Recorded only: every window draws its views in order and may let them overlap.
+    void useOptimizedDrawing(bool flag) { optimizedDrawing_ = flag; }
+    bool usesOptimizedDrawing() const { return optimizedDrawing_; }
+    /// Recorded only: every window is buffered here.
+    NSBackingStoreType backingType() const { return backingType_; }
+    void setBackingType(NSBackingStoreType type) { backingType_ = type; }
+    /// Asks for the shadow to follow the window's current shape. The backends cast no shadow
+    /// of their own, so this only counts the requests (shadowInvalidationCount, for tests).
+    void invalidateShadow() { ++shadowInvalidations_; }
+    long shadowInvalidationCount() const { return shadowInvalidations_; }
 
     /// Base (window) coordinates to screen coordinates and back.
     NSPoint convertBaseToScreen(NSPoint point) const;
@@ -329,6 +356,12 @@ class NSWindow : public NSResponder,
     bool miniaturized_ = false;
     bool zoomed_ = false;
     bool releasedWhenClosed_ = false;
+    bool excludedFromWindowsMenu_ = false;
+    bool optimizedDrawing_ = false;
+    NSBackingStoreType backingType_ = NSBackingStoreBuffered;
+    long shadowInvalidations_ = 0;
+    bool presentDeferred_ = false;
+    long presentCount_ = 0;
     NSRect unzoomedFrame_;
     NSRect preFullScreenFrame_;
     NSSize minSize_;

@@ -34,6 +34,8 @@ std::vector<const char*> relativeFolders(NSSearchPathDirectory directory, Domain
             return {"Applications/Demos"};
         case NSAdminApplicationDirectory:
             return {"Applications/Utilities"};
+        case NSDeveloperApplicationDirectory:
+            return {"Developer/Applications"};
         case NSLibraryDirectory:
             return {"Library"};
         case NSUserDirectory:
@@ -50,6 +52,8 @@ std::vector<const char*> relativeFolders(NSSearchPathDirectory directory, Domain
         case NSApplicationSupportDirectory:
             if (in({User, Local, Network})) return {"Library/Application Support"};
             return {};
+        case NSInputMethodsDirectory:
+            return {"Library/Input Methods"};
         case NSPreferencePanesDirectory:
             if (in({User, Local, System})) return {"Library/PreferencePanes"};
             return {};

@@ -9,25 +9,27 @@
 
 /// The standard folders, with the platform's values.
 enum NSSearchPathDirectory : unsigned long {
-    NSApplicationDirectory = 1,          ///< Applications
-    NSDemoApplicationDirectory = 2,      ///< Applications/Demos
-    NSAdminApplicationDirectory = 4,     ///< Applications/Utilities
-    NSLibraryDirectory = 5,              ///< Library
-    NSUserDirectory = 7,                 ///< Users (local and network domains)
-    NSDocumentationDirectory = 8,        ///< Library/Documentation
-    NSDocumentDirectory = 9,             ///< ~/Documents
-    NSCoreServiceDirectory = 10,         ///< System/Library/CoreServices
-    NSDesktopDirectory = 12,             ///< ~/Desktop
-    NSCachesDirectory = 13,              ///< Library/Caches
-    NSApplicationSupportDirectory = 14,  ///< Library/Application Support
-    NSDownloadsDirectory = 15,           ///< ~/Downloads
-    NSMoviesDirectory = 17,              ///< ~/Movies
-    NSMusicDirectory = 18,               ///< ~/Music
-    NSPicturesDirectory = 19,            ///< ~/Pictures
-    NSPreferencePanesDirectory = 22,     ///< Library/PreferencePanes
-    NSAllApplicationsDirectory = 100,    ///< every applications folder of each domain
-    NSAllLibrariesDirectory = 101,       ///< every library folder of each domain
-    NSTrashDirectory = 102,              ///< ~/.Trash
+    NSApplicationDirectory = 1,           ///< Applications
+    NSDemoApplicationDirectory = 2,       ///< Applications/Demos
+    NSDeveloperApplicationDirectory = 3,  ///< Developer/Applications
+    NSAdminApplicationDirectory = 4,      ///< Applications/Utilities
+    NSLibraryDirectory = 5,               ///< Library
+    NSUserDirectory = 7,                  ///< Users (local and network domains)
+    NSDocumentationDirectory = 8,         ///< Library/Documentation
+    NSDocumentDirectory = 9,              ///< ~/Documents
+    NSCoreServiceDirectory = 10,          ///< System/Library/CoreServices
+    NSDesktopDirectory = 12,              ///< ~/Desktop
+    NSCachesDirectory = 13,               ///< Library/Caches
+    NSApplicationSupportDirectory = 14,   ///< Library/Application Support
+    NSDownloadsDirectory = 15,            ///< ~/Downloads
+    NSInputMethodsDirectory = 16,         ///< Library/Input Methods
+    NSMoviesDirectory = 17,               ///< ~/Movies
+    NSMusicDirectory = 18,                ///< ~/Music
+    NSPicturesDirectory = 19,             ///< ~/Pictures
+    NSPreferencePanesDirectory = 22,      ///< Library/PreferencePanes
+    NSAllApplicationsDirectory = 100,     ///< every applications folder of each domain
+    NSAllLibrariesDirectory = 101,        ///< every library folder of each domain
+    NSTrashDirectory = 102,               ///< ~/.Trash
 };
 
 /// A set of domains, OR-ed from the constants below.

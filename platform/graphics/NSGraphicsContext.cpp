@@ -232,6 +232,15 @@ void platform::detail::setSourceColor(cairo_t* cr, const Ref<NSColor>& color) {
         if (cairo_surface_t* tile = imageSurface(*image)) {
             cairo_pattern_t* pattern = cairo_pattern_create_for_surface(tile);
             cairo_pattern_set_extend(pattern, CAIRO_EXTEND_REPEAT);
+            // The tile's rows run top-down; where user space has y pointing up (unflipped
+            // coordinates), the tile is turned over so that the image stands upright.
+            cairo_matrix_t ctm;
+            cairo_get_matrix(cr, &ctm);
+            if (ctm.yy < 0) {
+                cairo_matrix_t flip;
+                cairo_matrix_init(&flip, 1, 0, 0, -1, 0, image->size().height);
+                cairo_pattern_set_matrix(pattern, &flip);
+            }
             cairo_set_source(cr, pattern);
             cairo_pattern_destroy(pattern);
             cairo_surface_destroy(tile);
