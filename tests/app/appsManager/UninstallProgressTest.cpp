@@ -30,12 +30,12 @@
 #include "platform/testing/RunLoopPump.h"
 #include "platform/testing/WindowTesting.h"
 #include "support/FileFixtures.h"
+#include "support/RealResources.h"
 #include "support/ScopedResources.h"
 #include "windows/PopWindow/PopWindowClasses.h"
 #include "windows/WindowsClasses.h"
 
 namespace pt = platform::testing;
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -43,9 +43,7 @@ namespace {
 const fixtures::TempDir& sharedResources() {
     static const fixtures::TempDir folder;
     static const bool linked = [] {
-        fs::create_directory_symlink(fs::path(UNINSTALLER_RESOURCES_DIR) / "ui", folder / "ui");
-        fs::create_directory_symlink(fs::path(UNINSTALLER_RESOURCES_DIR) / "images",
-                                     folder / "images");
+        fixtures::linkRealInterfaceFilesAndImages(folder.path());
         return true;
     }();
     (void)linked;

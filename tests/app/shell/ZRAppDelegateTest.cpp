@@ -23,6 +23,7 @@
 #include "shell/TCPublicUtilities.h"
 #include "shell/ZRAppDelegate.h"
 #include "support/FileFixtures.h"
+#include "support/RealResources.h"
 #include "support/ScopedResources.h"
 #include "windows/TCImageWindow.h"
 
@@ -37,9 +38,7 @@ class AppDelegate : public ::testing::Test {
         registerApplicationClasses();
         // The real interface files and images; a copy of the settings file, which start-up
         // writes the fonts into.
-        fs::create_directory_symlink(fs::path(UNINSTALLER_RESOURCES_DIR) / "ui", dir / "ui");
-        fs::create_directory_symlink(fs::path(UNINSTALLER_RESOURCES_DIR) / "images",
-                                     dir / "images");
+        fixtures::linkRealInterfaceFilesAndImages(dir.path());
         for (const char* file : {"StringMessage.plist", "Info.plist"})
             fs::copy_file(fs::path(UNINSTALLER_RESOURCES_DIR) / file, dir / file);
         resources = std::make_unique<fixtures::ScopedResources>(dir.path());
