@@ -1,6 +1,6 @@
 #include "platform/dispatch/WorkerPool.h"
 
-#include <pthread.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -8,41 +8,38 @@
 #include <thread>
 
 WorkerPool& WorkerPool::shared() {
-    static auto* pool = [] {
-        auto* p = new WorkerPool(std::max(4u, std::thread::hardware_concurrency()));
-        pthread_atfork(&WorkerPool::beforeFork, &WorkerPool::afterForkInParent,
-                       &WorkerPool::afterForkInChild);
-        return p;
-    }();
+    static auto* pool = new WorkerPool(std::max(4u, std::thread::hardware_concurrency()));
     return *pool;
 }
 
-WorkerPool::WorkerPool(unsigned threads) : threads_(threads), state_(new State) {
+WorkerPool::WorkerPool(unsigned threads) : threads_(threads), state_(new State), owner_(getpid()) {
     start();
 }
 
+// Returns once every worker is waiting for blocks: a thread still starting up is inside the
+// C library and its allocator, and a fork() at that moment would copy their locks held.
 void WorkerPool::start() {
+    State* s = state_;
     for (unsigned i = 0; i < threads_; ++i)
-        std::thread([state = state_] { work(state); }).detach();
+        std::thread([s] { work(s); }).detach();
+    std::unique_lock lock(s->mutex);
+    s->idle.wait(lock, [&] { return s->started == threads_; });
 }
 
-// The fork handlers hold the lock across fork() so that the child's copy of the queue is
-// consistent; the child then leaves that copy (and its waiters, who are not there) behind.
-void WorkerPool::beforeFork() {
-    shared().state_->mutex.lock();
-}
-
-void WorkerPool::afterForkInParent() {
-    shared().state_->mutex.unlock();
-}
-
-void WorkerPool::afterForkInChild() {
-    WorkerPool& pool = shared();
-    pool.state_ = new State;  // the old state is left as it is: its lock is still held
-    pool.start();
+// A child made by fork() has none of the parent's workers, and its copy of the queue may
+// have been taken while a parent thread held the lock. The child leaves that copy alone and
+// starts workers of its own the first time it uses the pool. (Fork handlers are not enough:
+// sanitizer runtimes fork without running them.)
+void WorkerPool::restartIfForked() {
+    pid_t now = getpid();
+    if (now == owner_.load(std::memory_order_relaxed)) return;
+    owner_ = now;
+    state_ = new State;
+    start();
 }
 
 void WorkerPool::enqueue(std::function<void()> block) {
+    restartIfForked();
     State* s = state_;
     {
         std::lock_guard lock(s->mutex);
@@ -52,12 +49,18 @@ void WorkerPool::enqueue(std::function<void()> block) {
 }
 
 void WorkerPool::waitIdle() {
+    restartIfForked();
     State* s = state_;
     std::unique_lock lock(s->mutex);
     s->idle.wait(lock, [s] { return s->blocks.empty() && s->busy == 0; });
 }
 
 void WorkerPool::work(State* s) {
+    {
+        std::lock_guard lock(s->mutex);
+        ++s->started;
+    }
+    s->idle.notify_all();
     for (;;) {
         std::function<void()> block;
         {
@@ -72,6 +75,9 @@ void WorkerPool::work(State* s) {
         } catch (const std::exception& e) {
             std::fprintf(stderr, "uncaught exception in a background block: %s\n", e.what());
         }
+        // Gone before the worker counts itself idle, so that a caller who waits for the
+        // queues to drain (and then forks, say) finds no worker inside the allocator.
+        block = nullptr;
         {
             std::lock_guard lock(s->mutex);
             --s->busy;

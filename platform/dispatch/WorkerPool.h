@@ -1,6 +1,9 @@
 #pragma once
 // The worker threads behind the global queues: a FIFO of blocks run concurrently.
 
+#include <sys/types.h>
+
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -30,14 +33,14 @@ class WorkerPool {
         std::condition_variable idle;
         std::deque<std::function<void()>> blocks;
         unsigned busy = 0;
+        unsigned started = 0;  ///< workers that have reached their loop
     };
 
     void start();
+    void restartIfForked();
     static void work(State* state);
-    static void beforeFork();
-    static void afterForkInParent();
-    static void afterForkInChild();
 
     unsigned threads_;
     State* state_;
+    std::atomic<pid_t> owner_;  ///< the process whose workers serve state_
 };

@@ -116,6 +116,9 @@ TEST(Dispatch, BackgroundBlocksRunInAForkedChild) {
                    [&warm] { warm = true; });
     while (!warm)
         std::this_thread::yield();
+    // As a program that forks should: with no background block half way through, so that
+    // no lock of the allocator is copied into the child held.
+    platform::waitForGlobalQueuesForTesting();
     pid_t pid = fork();
     ASSERT_GE(pid, 0);
     if (pid == 0) {
