@@ -153,10 +153,21 @@ Ref<NSEvent> NSApplication::takeMatching(NSEventMask mask, bool dequeue) {
     for (auto it = queue_.begin(); it != queue_.end(); ++it) {
         if (!(mask & NSEventMaskFromType((*it)->type()))) continue;
         Ref<NSEvent> event = *it;
-        if (dequeue) queue_.erase(it);
+        if (dequeue) {
+            queue_.erase(it);
+            if (event->type() == NSEventTypeLeftMouseDown)
+                event->mouseUpsBefore_ = long(leftMouseUps_);
+            else if (event->type() == NSEventTypeLeftMouseUp)
+                ++leftMouseUps_;
+        }
         return event;
     }
     return nullptr;
+}
+
+bool NSApplication::leftMouseReleasedSince(const NSEvent& mouseDown) const {
+    if (mouseDown.type() != NSEventTypeLeftMouseDown || mouseDown.mouseUpsBefore_ < 0) return false;
+    return leftMouseUps_ > static_cast<unsigned long>(mouseDown.mouseUpsBefore_);
 }
 
 bool NSApplication::innermostSessionStopped() const {

@@ -121,6 +121,10 @@ class NSApplication : public NSResponder {
     void discardEventsMatchingMask(NSEventMask mask, const NSEvent* beforeEvent);
     /// The event being handled (nullptr outside event handling).
     NSEvent* currentEvent() const { return currentEvent_.get(); }
+    /// Whether a left mouse-up has been taken from the queue since `mouseDown` was. False for
+    /// events that never went through the queue. A loop that waits for the release of a press
+    /// asks this first: a modal loop run from the press may have taken the mouse-up already.
+    bool leftMouseReleasedSince(const NSEvent& mouseDown) const;
 
     // Actions.
     /// Sends `action` to `target`, or when `target` is nullptr along the responder chain: the
@@ -226,6 +230,7 @@ class NSApplication : public NSResponder {
     bool launched_ = false;
     bool active_ = false;
     bool terminatePending_ = false;
+    unsigned long leftMouseUps_ = 0;  ///< left mouse-ups taken from the queue so far
 };
 
 /// Reads the principal class and the main interface file from the main bundle's Info.plist,

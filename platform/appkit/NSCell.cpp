@@ -384,6 +384,13 @@ bool NSCell::trackMouse(NSEvent& event, NSRect cellFrame, NSView* controlView, b
     highlight(inside, cellFrame, controlView);
     const NSEventMask mask = NSEventMaskLeftMouseUp | NSEventMaskLeftMouseDragged;
     for (;;) {
+        if (application().leftMouseReleasedSince(event)) {
+            // Something run from the press (a modal dialog, say) took the release: waiting
+            // for it would hold the application in tracking until the next click.
+            stopTracking(last, last, controlView, false);
+            highlight(false, cellFrame, controlView);
+            return false;
+        }
         Ref<NSEvent> next = application().nextEventMatchingMask(mask, NSDate::distantFuture(),
                                                                 NSEventTrackingRunLoopMode, true);
         if (!next) {

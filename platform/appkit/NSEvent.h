@@ -122,4 +122,8 @@ class NSEvent {
     WeakRef<NSTrackingArea> area_;
     long trackingNumber_ = 0;
     void* userData_ = nullptr;
+    /// Left mouse-ups the application had taken from its queue when it took this event
+    /// (-1: the event never went through the queue).
+    long mouseUpsBefore_ = -1;
+    friend class NSApplication;
 };

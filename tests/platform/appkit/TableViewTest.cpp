@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
@@ -63,6 +64,7 @@ class RecordingCell : public NSButtonCell {
         auto* table = dynamic_cast<NSTableView*>(view);
         log->push_back("hit selected:" + std::to_string(table ? table->selectedRow() : -9) +
                        (isCopy ? " copy" : " original"));
+        if (onHit) onHit();
         return trackable ? NSButtonCell::hitTestForEvent(event, frame, view) : NSCellHitContentArea;
     }
     bool trackMouse(NSEvent& event, NSRect frame, NSView* view, bool untilUp) override {
@@ -72,11 +74,13 @@ class RecordingCell : public NSButtonCell {
     std::shared_ptr<Log> log;
     bool trackable = true;
     bool isCopy = false;
+    std::function<void()> onHit;
 
   protected:
     RecordingCell(const RecordingCell& other) : NSButtonCell(other) {
         log = other.log;
         trackable = other.trackable;
+        onHit = other.onHit;
         isCopy = true;
     }
     Ref<NSCell> clone() const override {
@@ -169,6 +173,34 @@ TEST_F(TableViewTest, MouseDownSelectsBeforeHitTestAndTracksACopyOnlyWhenTrackab
     clickCell(1, 0);
     EXPECT_EQ(*source->log, (Log{"shouldSelect:0 selected:2", "hit selected:0 copy"}));
     EXPECT_EQ(clickedInAction.size(), 1u);
+}
+
+// A hit test may run a modal loop (a confirmation dialog) that takes the mouse-up. Tracking
+// must then end at once: waiting would swallow the next click's release, and everything
+// that waits for the default run-loop mode would wait for that click.
+TEST_F(TableViewTest, TrackingEndsWhenTheHitTestsLoopTookTheRelease) {
+    auto cell = std::make_shared<RecordingCell>();
+    cell->log = source->log;
+    table->tableColumns()[1]->setDataCell(cell);
+    add(table);
+    cell->onHit = [&] {
+        Ref<NSEvent> up = NSApplication::sharedApplication()->nextEventMatchingMask(
+            NSEventMaskLeftMouseUp, NSDate::distantFuture(), NSModalPanelRunLoopMode, true);
+        source->log->push_back(up ? "loop took the release" : "no release");
+        cell->trackable = false;
+        cell->onHit = nullptr;
+    };
+    // The second click lands on the same cell: a tracking loop still waiting from the first
+    // would take its release as its own and toggle the box.
+    NSRect f = table->frameOfCellAtColumn(1, 2);
+    NSPoint p = table->convertPointToView(NSMakePoint(NSMidX(f), NSMidY(f)), nullptr);
+    perform({{NSEventTypeLeftMouseDown, p},
+             {NSEventTypeLeftMouseUp, p},
+             {NSEventTypeLeftMouseDown, p},
+             {NSEventTypeLeftMouseUp, p}});
+    EXPECT_EQ(*source->log,
+              (Log{"shouldSelect:2 selected:-1", "hit selected:2 copy", "loop took the release",
+                   "track", "shouldSelect:2 selected:2", "hit selected:2 copy"}));
 }
 
 TEST_F(TableViewTest, DoubleClickSendsTheDoubleActionAndASingleClickTheAction) {
