@@ -182,12 +182,17 @@ Ref<NSEvent> NSApplication::nextEventMatchingMask(NSEventMask mask, const NSDate
     const bool unlimited = timeout > 1e9;
     const double end = clock->now() + timeout;
     const std::size_t depth = sessions_.size();
+    const unsigned long mouseUpsAtStart = leftMouseUps_;
     auto interrupted = [&] {
         // A stopped modal session, or a stopped main loop, ends the wait of its own loop.
         if (depth > 0 && sessions_.size() >= depth && sessions_[depth - 1].stopped) return true;
         return depth == 0 && stopRequested_ && mode == NSDefaultRunLoopMode;
     };
     for (;;) {
+        // A loop run from this wait (a dialog opened by a block) took a mouse-up: a press
+        // being tracked here has been released, and its own release will not come. Later
+        // events stay queued.
+        if ((mask & NSEventMaskLeftMouseUp) && leftMouseUps_ != mouseUpsAtStart) return nullptr;
         pullBackendEvents();
         if (Ref<NSEvent> event = takeMatching(mask, dequeue)) return event;
         if (interrupted()) return nullptr;

@@ -112,7 +112,8 @@ class NSApplication : public NSResponder {
     virtual void sendEvent(NSEvent& event);
     /// The next event matching `mask`, waiting until `expiration` while the run loop serves
     /// `mode` (timers of that mode, the main queue). Non-matching events stay queued. Returns
-    /// nullptr at the deadline, or when the innermost modal session was stopped.
+    /// nullptr at the deadline, when the innermost modal session was stopped, or when `mask`
+    /// asks for left mouse-ups and a loop run during the wait took one.
     Ref<NSEvent> nextEventMatchingMask(NSEventMask mask, const NSDate& expiration,
                                        const NSRunLoopMode& mode, bool dequeue);
     /// Puts `event` at the front (or back) of the queue.

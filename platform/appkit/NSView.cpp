@@ -391,11 +391,12 @@ void NSView::drawHierarchy(NSGraphicsContext& context, bool superFlipped) {
         cairo_fill(cr);
         cairo_restore(cr);
     }
-    // The view is asked for no more than what the clip (its superviews' bounds) lets show.
+    // The view is asked for what the clip (its superviews' bounds) lets show. That is more
+    // than its dirty rectangle: the window is painted afresh each time, so a view drawing
+    // only the part it marked would leave the rest of itself blank.
     double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
     cairo_clip_extents(cr, &x1, &y1, &x2, &y2);
-    NSRect asked = needsDisplay_ && !NSIsEmptyRect(dirtyRect_) ? dirtyRect_ : bounds_;
-    asked = NSIntersectionRect(asked, NSMakeRect(x1, y1, x2 - x1, y2 - y1));
+    NSRect asked = NSIntersectionRect(bounds_, NSMakeRect(x1, y1, x2 - x1, y2 - y1));
     if (!NSIsEmptyRect(asked)) drawRect(asked);
     for (auto& sub : std::vector<Ref<NSView>>(subviews_))
         sub->drawHierarchy(context, isFlipped());

@@ -102,9 +102,29 @@ bool SdlEventTranslator::translateWindowEvent(const SDL_Event& event) {
         case SDL_WINDOWEVENT_CLOSE:
             host_.closeRequested(w.windowID);
             return true;
+        case SDL_WINDOWEVENT_HIDDEN:
+            return releaseHeldButtons(w.windowID, secondsOf(w.timestamp));
         default:
             return false;
     }
+}
+
+// A hidden window's pressed buttons are released where they were pressed: its release will not
+// come, and a tracking loop that waits for it would take the next click's instead.
+bool SdlEventTranslator::releaseHeldButtons(std::uint32_t sdlWindowId, double timestamp) {
+    bool queued = false;
+    for (int i = 0; i < 2; ++i) {
+        Press& press = presses_[i];
+        if (press.window != sdlWindowId) continue;
+        if (NSWindow* owner = host_.ownerOfSdlWindow(sdlWindowId)) {
+            host_.enqueue(NSEvent::mouseEventWithType(
+                i == 0 ? NSEventTypeLeftMouseUp : NSEventTypeRightMouseUp, press.location,
+                modifierFlagsFromSdl(SDL_GetModState()), timestamp, owner, 1));
+            queued = true;
+        }
+        press.window = kNoWindow;
+    }
+    return queued;
 }
 
 bool SdlEventTranslator::translateKey(const SDL_Event& event) {
@@ -186,9 +206,25 @@ bool SdlEventTranslator::translateMouse(const SDL_Event& event) {
                 type = down ? NSEventTypeRightMouseDown : NSEventTypeRightMouseUp;
             else
                 return false;
-            host_.enqueue(NSEvent::mouseEventWithType(type, baseLocation(b.windowID, b.x, b.y),
-                                                      flags, secondsOf(b.timestamp), owner,
-                                                      b.clicks > 0 ? b.clicks : 1));
+            const NSPoint location = baseLocation(b.windowID, b.x, b.y);
+            const long clicks = b.clicks > 0 ? b.clicks : 1;
+            Press& press = presses_[b.button == SDL_BUTTON_LEFT ? 0 : 1];
+            if (down) {
+                press = {b.windowID, location};
+            } else {
+                // A window hidden while its button was held never gets the release, and SDL
+                // then drops the next press as one it already has: only that press's release
+                // comes, in another window. The press is restored from it.
+                if (press.window != b.windowID) {
+                    NSEventType pressType = b.button == SDL_BUTTON_LEFT ? NSEventTypeLeftMouseDown
+                                                                        : NSEventTypeRightMouseDown;
+                    host_.enqueue(NSEvent::mouseEventWithType(
+                        pressType, location, flags, secondsOf(b.timestamp), owner, clicks));
+                }
+                press = {};
+            }
+            host_.enqueue(NSEvent::mouseEventWithType(type, location, flags, secondsOf(b.timestamp),
+                                                      owner, clicks));
             return true;
         }
         case SDL_MOUSEWHEEL: {

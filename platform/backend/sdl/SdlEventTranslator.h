@@ -54,6 +54,7 @@ class SdlEventTranslator {
     bool translateKey(const SDL_Event& event);
     bool translateText(const SDL_Event& event);
     bool translateMouse(const SDL_Event& event);
+    bool releaseHeldButtons(std::uint32_t sdlWindowId, double timestamp);
     bool flushKey();
     bool flushMotion();
     /// The window that gets key events: the platform's key window, else SDL's focused window.
@@ -63,6 +64,13 @@ class SdlEventTranslator {
     Host& host_;
     std::optional<PendingKey> pendingKey_;
     Ref<NSEvent> pendingMotion_;
+    /// A button press whose release has not come yet (left, then right).
+    static constexpr std::uint32_t kNoWindow = 0;
+    struct Press {
+        std::uint32_t window = kNoWindow;
+        NSPoint location;
+    };
+    Press presses_[2];
     std::uint32_t focusedWindow_ = 0;
     NSEventModifierFlags lastFlags_ = 0;
 };

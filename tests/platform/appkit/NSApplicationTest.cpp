@@ -229,6 +229,29 @@ TEST_F(Application, TrackingLoopKeepsOtherEventsQueued) {
     EXPECT_EQ(key->type(), NSEventTypeKeyDown);
 }
 
+// A dialog opened by a main-queue block while a press is tracked takes the mouse-ups meant
+// for it. The tracking loop's wait must end (without an event) once the dialog is gone;
+// waiting on would hold everything that needs the default mode until the next click.
+TEST_F(Application, TrackingWaitEndsWhenALoopRunFromItTookAMouseUp) {
+    dispatch_async(dispatch_get_main_queue(), [&] {
+        pt::postMouse(*window, NSEventTypeLeftMouseUp, NSMakePoint(5, 5));
+        auto taken = app->nextEventMatchingMask(NSEventMaskLeftMouseUp, NSDate::distantFuture(),
+                                                NSModalPanelRunLoopMode, true);
+        EXPECT_TRUE(taken);
+        // A release that the tracking loop would wrongly take as its own, should it wait on.
+        pt::postMouse(*window, NSEventTypeLeftMouseUp, NSMakePoint(9, 9));
+    });
+    auto event =
+        app->nextEventMatchingMask(NSEventMaskLeftMouseUp | NSEventMaskLeftMouseDragged,
+                                   NSDate::distantFuture(), NSEventTrackingRunLoopMode, true);
+    EXPECT_EQ(event, nullptr);
+    // The later release stays queued for whoever waits next.
+    auto later = app->nextEventMatchingMask(NSEventMaskLeftMouseUp, NSDate::distantPast(),
+                                            NSDefaultRunLoopMode, true);
+    ASSERT_TRUE(later);
+    EXPECT_EQ(later->locationInWindow(), NSMakePoint(9, 9));
+}
+
 TEST_F(Application, NextEventTimesOutWithTheDeadline) {
     ManualClock::Installed clock;
     dispatch_async(dispatch_get_main_queue(), [&] { clock->advance(2); });

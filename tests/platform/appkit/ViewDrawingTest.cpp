@@ -51,6 +51,15 @@ class Swatch : public NSView {
     bool flipped_ = false;
 };
 
+// Fills only the rectangle it is asked to draw, as a list drawing its visible rows does.
+class AskedFill : public NSView {
+  public:
+    void drawRect(NSRect asked) override {
+        NSColor::redColor()->setFill();
+        NSRectFill(asked);
+    }
+};
+
 class ViewDrawing : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -162,6 +171,20 @@ TEST_F(ViewDrawing, DisplayIfNeededRedrawsOnlyDirtyWindows) {
     EXPECT_EQ(backend->presentCount(window->backendWindow()), presents + 1);
     EXPECT_EQ(backend->presentedSurface(window->backendWindow()), window->surface());
     EXPECT_EQ(swatch->draws, draws + 1);
+}
+
+// The window is painted afresh on every pass, so a view that marked a small part of itself
+// must still be asked for all of what shows, or the rest of it would come out blank.
+TEST_F(ViewDrawing, AViewThatMarksPartOfItselfKeepsTheRestDrawn) {
+    auto view = std::make_shared<AskedFill>();
+    view->initWithFrame(NSMakeRect(0, 0, 60, 60));
+    add(view);
+    window->displayIfNeeded();
+    view->setNeedsDisplayInRect(NSMakeRect(2, 2, 3, 3));
+    window->displayIfNeeded();
+    EXPECT_EQ(at(3, 3), kRed);
+    EXPECT_EQ(at(40, 40), kRed);
+    EXPECT_EQ(at(80, 40), kWhite);
 }
 
 TEST_F(ViewDrawing, ResizingTheWindowResizesTheContentAndWritesPNG) {

@@ -216,4 +216,38 @@ TEST_F(SdlEventTranslatorTest, WindowEventsRedrawLeaveAndClose) {
     EXPECT_EQ(host.closes, std::vector<std::uint32_t>{1});
 }
 
+// A pop-up that closes itself from a mouse-down is hidden before the release comes. The
+// release never comes, and SDL then drops the next press (it still counts the button down):
+// only that press's release arrives, in the other window.
+TEST_F(SdlEventTranslatorTest, AWindowHiddenUnderAPressDoesNotCostTheNextClick) {
+    feed({button(SDL_MOUSEBUTTONDOWN, 2, SDL_BUTTON_LEFT, 10, 20, 1),
+          windowEvent(2, SDL_WINDOWEVENT_HIDDEN),
+          button(SDL_MOUSEBUTTONUP, 1, SDL_BUTTON_LEFT, 30, 40, 1)});
+    struct Expected {
+        NSEventType type;
+        NSWindow* window;
+        NSPoint location;
+    } expected[] = {
+        {NSEventTypeLeftMouseDown, second.get(), NSMakePoint(10, 100)},
+        {NSEventTypeLeftMouseUp, second.get(), NSMakePoint(10, 100)},  // where it was pressed
+        {NSEventTypeLeftMouseDown, first.get(), NSMakePoint(30, 60)},  // the dropped press
+        {NSEventTypeLeftMouseUp, first.get(), NSMakePoint(30, 60)},
+    };
+    ASSERT_EQ(host.events.size(), std::size(expected));
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
+        EXPECT_EQ(host.events[i]->type(), expected[i].type) << "event " << i;
+        EXPECT_EQ(host.events[i]->window(), expected[i].window) << "event " << i;
+        EXPECT_EQ(host.events[i]->locationInWindow(), expected[i].location) << "event " << i;
+    }
+
+    // A window hidden with no button held, and a click in one window, add nothing.
+    host.events.clear();
+    feed({windowEvent(1, SDL_WINDOWEVENT_HIDDEN),
+          button(SDL_MOUSEBUTTONDOWN, 1, SDL_BUTTON_RIGHT, 5, 5, 1),
+          button(SDL_MOUSEBUTTONUP, 1, SDL_BUTTON_RIGHT, 5, 5, 1)});
+    ASSERT_EQ(host.events.size(), 2u);
+    EXPECT_EQ(host.events[0]->type(), NSEventTypeRightMouseDown);
+    EXPECT_EQ(host.events[1]->type(), NSEventTypeRightMouseUp);
+}
+
 }  // namespace
