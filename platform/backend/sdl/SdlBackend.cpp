@@ -1,6 +1,7 @@
 #include "platform/backend/sdl/SdlBackend.h"
 
 #include <SDL.h>
+#include <SDL_shape.h>
 
 #include <algorithm>
 #include <climits>
@@ -10,6 +11,7 @@
 #include "platform/appkit/NSApplication.h"
 #include "platform/appkit/NSEvent.h"
 #include "platform/appkit/NSWindow.h"
+#include "platform/backend/sdl/WindowShapeMask.h"
 #include "platform/foundation/NSLog.h"
 #include "platform/foundation/NSRunLoop.h"
 #include "platform/graphics/NSGraphicsContext.h"
@@ -127,8 +129,20 @@ WindowBackend::WindowId SdlBackend::createWindow(NSWindow* owner, NSRect frame) 
     int x, y, w, h;
     toSdlRect(frame, x, y, w, h);
     std::string title = owner ? owner->title() : std::string();
+    // Windows are shaped where the window system can, so that what they leave clear (rounded
+    // corners, a pop-up's arrow) is not shown black. Made at the origin, then placed: a shaped
+    // window made elsewhere would jump back there on its first outline.
+    bool shaped = true;
     SDL_Window* sdl =
-        SDL_CreateWindow(title.c_str(), x, y, w, h, SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS);
+        SDL_CreateShapedWindow(title.c_str(), 0, 0, unsigned(std::max(1, w)),
+                               unsigned(std::max(1, h)), SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS);
+    if (sdl) {
+        SDL_SetWindowPosition(sdl, x, y);
+    } else {
+        shaped = false;
+        sdl =
+            SDL_CreateWindow(title.c_str(), x, y, w, h, SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS);
+    }
     if (!sdl) {
         NSLog("SDL could not create a window: %s", std::string(SDL_GetError()));
         return 0;
@@ -139,6 +153,7 @@ WindowBackend::WindowId SdlBackend::createWindow(NSWindow* owner, NSRect frame) 
     entry.owner = owner;
     entry.frame = frame;
     entry.title = std::move(title);
+    entry.shaped = shaped;
     windows_[id] = std::move(entry);
     bySdlId_[SDL_GetWindowID(sdl)] = id;
     return id;
@@ -223,7 +238,31 @@ void SdlBackend::presentFrame(WindowId window) {
                           target->pitch);
     }
     if (SDL_MUSTLOCK(target)) SDL_UnlockSurface(target);
+    if (entry->shaped) updateShape(*entry, pixelsIn, w, h, stride);
     SDL_UpdateWindowSurface(entry->sdl);
+}
+
+void SdlBackend::updateShape(Window& window, const unsigned char* argb, int width, int height,
+                             int stride) {
+    const std::uint64_t signature =
+        platform::sdl::WindowShapeMask::signature(argb, width, height, stride);
+    if (window.shapeSignature == signature) return;
+    // A window that has never had an outline is a plain rectangle: an opaque frame needs none.
+    if (!window.shapeSignature &&
+        platform::sdl::WindowShapeMask::isFullyInside(argb, width, height, stride)) {
+        window.shapeSignature = signature;
+        return;
+    }
+    SDL_Surface* shape = SDL_CreateRGBSurfaceWithFormatFrom(
+        const_cast<unsigned char*>(argb), width, height, 32, stride, SDL_PIXELFORMAT_ARGB8888);
+    if (!shape) return;
+    SDL_WindowShapeMode mode{};
+    mode.mode = ShapeModeBinarizeAlpha;
+    mode.parameters.binarizationCutoff = platform::sdl::WindowShapeMask::kAlphaCutoff;
+    // A refusal (a size the window does not have yet) is not retried for the same outline.
+    SDL_SetWindowShape(window.sdl, shape, &mode);
+    SDL_FreeSurface(shape);
+    window.shapeSignature = signature;
 }
 
 void SdlBackend::setWindowAlpha(WindowId window, double alpha) {

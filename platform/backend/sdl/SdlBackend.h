@@ -5,9 +5,11 @@
 
 #include <array>
 #include <atomic>
+#include <cstdint>
 #include <deque>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <string>
 
 #include "platform/appkit/WindowBackend.h"
@@ -73,6 +75,10 @@ class SdlBackend final : public WindowBackend, private platform::sdl::SdlEventTr
         NSRect frame;
         std::string title;
         Ref<NSGraphicsContext> drawing;
+        /// Made as a shaped window: its outline follows the pixels it draws.
+        bool shaped = false;
+        /// The outline last given to the window system (or found to need none).
+        std::optional<std::uint64_t> shapeSignature;
     };
 
     SdlBackend();
@@ -83,6 +89,8 @@ class SdlBackend final : public WindowBackend, private platform::sdl::SdlEventTr
     /// Wakes the waiting SDL event wait from any thread (coalescing wake-ups).
     void pushWakeUp();
     Window* find(WindowId window);
+    /// Gives a shaped window the outline of the frame it is about to show, when that changed.
+    void updateShape(Window& window, const unsigned char* argb, int width, int height, int stride);
     /// Top-left pixel rectangle of a frame in screen coordinates.
     void toSdlRect(NSRect frame, int& x, int& y, int& w, int& h) const;
     void syncTitle(Window& window);
