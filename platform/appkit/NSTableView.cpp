@@ -279,7 +279,12 @@ void NSTableView::scrollRowToVisible(long row) {
         y = NSMinY(r);
     else if (NSMaxY(r) > NSMaxY(visible))
         y = NSMaxY(r) - visible.size.height;
-    if (y != visible.origin.y) clip->setBoundsOrigin(NSMakePoint(visible.origin.x, y));
+    if (y == visible.origin.y) return;
+    // Through the clip view, so that the scroll view's scrollers follow.
+    if (auto* clipView = dynamic_cast<NSClipView*>(clip))
+        clipView->scrollToPoint(NSMakePoint(visible.origin.x, y));
+    else
+        clip->setBoundsOrigin(NSMakePoint(visible.origin.x, y));
 }
 
 // --- Selection ------------------------------------------------------------------------------

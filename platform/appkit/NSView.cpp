@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/appkit/NSViewController.h"
 #include "platform/appkit/NSWindow.h"
 #include "platform/graphics/NSGraphicsContext.h"
 #include "platform/graphics/detail/CairoGraphics.h"
@@ -10,7 +11,7 @@
 NSView::~NSView() {
     for (auto& sub : subviews_) {
         sub->superview_ = nullptr;
-        if (sub->nextResponder() == this) sub->setNextResponder(nullptr);
+        sub->linkNextResponder(nullptr, this);
     }
 }
 
@@ -108,12 +109,24 @@ void NSView::addSubview(const Ref<NSView>& view, NSWindowOrderingMode place,
     }
     subviews_.insert(at, view);
     view->superview_ = this;
-    view->setNextResponder(this);
+    view->linkNextResponder(this);
     view->setWindowRecursively(window_);
     view->viewDidMoveToSuperview();
     didAddSubview(view.get());
     view->setNeedsDisplay(true);
     if (window_) window_->noteTrackingGeometryChanged();
+}
+
+// A view controller sits between its view and the view's superview in the responder chain;
+// otherwise the superview follows the view directly.
+void NSView::linkNextResponder(NSView* super, NSView* leaving) {
+    NSResponder* next = nextResponder();
+    auto* controller = dynamic_cast<NSViewController*>(next);
+    if (controller && controller->isViewLoaded() && controller->view() == this) {
+        if (super || controller->nextResponder() == leaving) controller->setNextResponder(super);
+        return;
+    }
+    if (super || next == leaving) setNextResponder(super);
 }
 
 void NSView::removeFromSuperview() {
@@ -126,7 +139,7 @@ void NSView::removeFromSuperview() {
     auto& list = super->subviews_;
     list.erase(std::remove(list.begin(), list.end(), keep), list.end());
     superview_ = nullptr;
-    if (nextResponder() == super) setNextResponder(nullptr);
+    linkNextResponder(nullptr, super);
     viewDidMoveToSuperview();
     super->setNeedsDisplay(true);
 }

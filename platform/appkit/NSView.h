@@ -179,6 +179,9 @@ class NSView : public NSResponder, public NibContainer, public NSAnimatablePrope
     NSPoint pointFromSuperview(NSPoint point) const;
 
   private:
+    /// Makes `super` (nullptr: nothing) follow this view in the responder chain, after the
+    /// view's controller when it has one; when clearing, only a link to `leaving` is cleared.
+    void linkNextResponder(NSView* super, NSView* leaving = nullptr);
     bool superviewFlipped() const;
     NSPoint toBase(NSPoint point) const;
     NSPoint fromBase(NSPoint point) const;

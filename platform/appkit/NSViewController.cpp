@@ -22,11 +22,19 @@ Ref<NSView> NSViewController::viewRef() {
     return view_;
 }
 
+NSViewController::~NSViewController() {
+    // The view, kept alive by others, goes back to its superview as its next responder.
+    if (view_ && view_->nextResponder() == this) view_->setNextResponder(view_->superview());
+}
+
 void NSViewController::setView(const Ref<NSView>& view) {
-    if (view_ && view_->nextResponder() == this) view_->setNextResponder(nullptr);
+    if (view_ && view_->nextResponder() == this) view_->setNextResponder(view_->superview());
     view_ = view;
     // The controller sits between its view and the view's superview in the responder chain.
-    if (view_) view_->setNextResponder(this);
+    if (view_ && view_->nextResponder() != this) {
+        setNextResponder(view_->superview());
+        view_->setNextResponder(this);
+    }
 }
 
 void NSViewController::loadView() {

@@ -11,6 +11,7 @@ class NSView;
 
 class NSViewController : public NSResponder {
   public:
+    ~NSViewController() override;
     /// Remembers the interface file (without extension) to load the view from; nullopt means
     /// the controller's class name. Nothing is loaded yet.
     virtual void initWithNibName(std::optional<std::string> nibName, const Ref<NSBundle>& bundle);

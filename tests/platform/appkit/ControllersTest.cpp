@@ -52,6 +52,43 @@ TEST_F(Controllers, ViewLoadsOnFirstAccessOnly) {
     EXPECT_EQ(view->nextResponder(), vc.get());
 }
 
+// Actions sent up the chain from inside a controller's view must reach the controller, also
+// once the view sits in a window; and nothing may point at a controller or superview gone.
+TEST_F(Controllers, TheControllerStaysBetweenItsViewAndTheSuperview) {
+    auto super = NSView::make(NSMakeRect(0, 0, 200, 200));
+    auto view = NSView::make(NSMakeRect(0, 0, 50, 50));
+    auto vc = std::make_shared<CountingViewController>();
+    vc->setView(view);
+    super->addSubview(view);
+    EXPECT_EQ(view->nextResponder(), vc.get());
+    EXPECT_EQ(vc->nextResponder(), super.get());
+
+    view->removeFromSuperview();
+    EXPECT_EQ(view->nextResponder(), vc.get());
+    EXPECT_EQ(vc->nextResponder(), nullptr);
+
+    // A view already placed gets its controller in between.
+    super->addSubview(view);
+    auto second = std::make_shared<CountingViewController>();
+    vc->setView(nullptr);
+    EXPECT_EQ(view->nextResponder(), super.get());
+    second->setView(view);
+    EXPECT_EQ(view->nextResponder(), second.get());
+    EXPECT_EQ(second->nextResponder(), super.get());
+
+    // The controller goes first: the view falls back to its superview.
+    second.reset();
+    EXPECT_EQ(view->nextResponder(), super.get());
+
+    // The superview goes first: the controller no longer points at it.
+    auto third = std::make_shared<CountingViewController>();
+    third->setView(view);
+    ASSERT_EQ(third->nextResponder(), super.get());
+    super.reset();
+    EXPECT_EQ(third->nextResponder(), nullptr);
+    EXPECT_EQ(view->nextResponder(), third.get());
+}
+
 TEST_F(Controllers, MissingInterfaceFileLeavesTheViewUnset) {
     platform::LogCapture log;
     auto vc = std::make_shared<CountingViewController>();

@@ -312,8 +312,12 @@ TEST_F(TableViewTest, InAScrollViewTheHeaderStaysAboveAndOnlyShownRowsDraw) {
     const NSSize clip = scroll->contentView()->bounds().size;
     EXPECT_GE(counting->frame().size.width, clip.width);  // the rows fill the clip view
     EXPECT_EQ(counting->frame().size.height, 1000 * counting->rectOfRow(0).size.height);
+    scroll->setHasVerticalScroller(true);
     counting->scrollRowToVisible(500);
     EXPECT_TRUE(NSIntersectsRect(counting->visibleRect(), counting->rectOfRow(500)));
+    // The scroller's knob follows, half way down.
+    ASSERT_TRUE(scroll->verticalScroller());
+    EXPECT_NEAR(scroll->verticalScroller()->floatValue(), 0.5, 0.01);
     pt::renderWindow(*window);
     EXPECT_GT(counting->drawn, 0);
     EXPECT_LE(counting->drawn, static_cast<int>(clip.height / 19) + 2);
