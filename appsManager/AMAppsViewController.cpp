@@ -435,6 +435,36 @@ void AMAppsViewController::sizeArrived(const Ref<AMAppItem>& item, const std::st
                                         NSIndexSet::indexSetWithIndex(kSizeColumn));
 }
 
+bool AMAppsViewController::iconReady(const Ref<NSImage>& icon) {
+    if (!icon) return true;
+    if (iconsDecoding_.count(icon.get())) return false;
+    if (icon->isDecoded()) return true;
+    iconsDecoding_.insert(icon.get());
+    WeakRef<NSObject> weak = weak_from_this();
+    dispatch_async(globalQueue(), [weak, icon] {
+        icon->isValid();  // reads and decodes the file
+        dispatch_async(dispatch_get_main_queue(), [weak, icon] {
+            if (auto self = std::dynamic_pointer_cast<AMAppsViewController>(weak.lock()))
+                self->iconArrived(icon.get());
+        });
+    });
+    return false;
+}
+
+void AMAppsViewController::iconArrived(const NSImage* icon) {
+    iconsDecoding_.erase(icon);
+    if (!tableView_) return;
+    const long column = tableView_->columnWithIdentifier("appname");
+    if (column < 0) return;
+    // Only visible rows can show it; the others pick it up when they are drawn.
+    const NSRange rows = tableView_->rowsInRect(tableView_->visibleRect());
+    for (std::size_t i = rows.location;
+         i < rows.location + rows.length && i < showAllValues_.size(); ++i)
+        if (showAllValues_[i]->image().get() == icon)
+            tableView_->setNeedsDisplayInRect(
+                tableView_->frameOfCellAtColumn(column, static_cast<long>(i)));
+}
+
 void AMAppsViewController::willDisplayCell(NSTableView*, NSCell* cell, NSTableColumn* column,
                                            long row) {
     if (!cell || !column || row < 0 || row >= static_cast<long>(showAllValues_.size())) return;
@@ -444,7 +474,8 @@ void AMAppsViewController::willDisplayCell(NSTableView*, NSCell* cell, NSTableCo
         cell->setImage(NSImage::imageNamed(isTicked(item.get()) ? "sel" : "unsel"));
     } else if (identifier == "appname") {
         if (auto* nameCell = dynamic_cast<ImageTextCell*>(cell)) {
-            nameCell->setIconImage(item->image());
+            // Until its icon is read, the row draws without one.
+            nameCell->setIconImage(iconReady(item->image()) ? item->image() : nullptr);
             nameCell->setPrimaryTextKeyPath(item->name());
             const NSStringOpt& bundleID = item->bundleID();
             nameCell->setSecondaryTextKeyPath(bundleID && !bundleID->empty()

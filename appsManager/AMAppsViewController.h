@@ -6,8 +6,8 @@
 // reports to the uninstall screen through AMAppsViewControllerDelegate and deletes nothing.
 //
 // Threads: the three lists, the table and the header are touched on the main thread only;
-// the scan and the size computations run on the global queue and hand their results to the
-// main queue.
+// the scan, the size computations and the reading of each displayed row's icon run on the
+// global queue and hand their results to the main queue.
 
 #include <atomic>
 #include <mutex>
@@ -136,6 +136,10 @@ class AMAppsViewController : public NSViewController,
     void addFoundItem(const Ref<AMAppItem>& item, unsigned generation);
     void startSizeComputation(const Ref<AMAppItem>& item);
     void sizeArrived(const Ref<AMAppItem>& item, const std::string& size);
+    /// Whether `icon` can be drawn now; else its file is read and decoded on the global queue
+    /// (once) and the rows showing it are redrawn when it is ready.
+    bool iconReady(const Ref<NSImage>& icon);
+    void iconArrived(const NSImage* icon);
     /// The name column's title from the kind and the shown count, with fresh header cells.
     void updateTableName();
     bool isTicked(const AMAppItem* item) const;
@@ -155,4 +159,7 @@ class AMAppsViewController : public NSViewController,
     WeakRef<NSObject> delegate_;
     // Bumped by every getApplications: items of a scan that a newer one replaced are dropped.
     std::atomic<unsigned> scanGeneration_{0};
+    // Icons being decoded on the global queue. Their mutex is held while they decode, so the
+    // main thread asks nothing of them until they arrive.
+    std::set<const NSImage*> iconsDecoding_;
 };

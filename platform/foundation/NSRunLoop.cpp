@@ -102,6 +102,21 @@ double NSRunLoop::nextFireDate(const NSRunLoopMode& mode) const {
     return next;
 }
 
+void NSRunLoop::setTurnObserver(TurnObserver observer) {
+    turnObserver_ = std::move(observer);
+    turnStart_ = std::chrono::steady_clock::now();
+}
+
+void NSRunLoop::endTurn() {
+    if (!turnObserver_) return;
+    const auto now = std::chrono::steady_clock::now();
+    const double seconds = std::chrono::duration<double>(now - turnStart_).count();
+    turnStart_ = now;
+    // A copy: the observer may replace or remove itself.
+    TurnObserver observer = turnObserver_;
+    observer(seconds);
+}
+
 std::shared_ptr<RunLoopWaiter> NSRunLoop::waiter() const {
     std::lock_guard lock(waiterMutex_);
     return waiter_;
@@ -129,11 +144,15 @@ NSRunLoop::TurnResult NSRunLoop::runTurns(const NSRunLoopMode& mode, double time
         const double now = clock->now();
         if (now >= deadline || !clock->isRealTime()) break;
         double wait = std::max(0.0, std::min(deadline, nextFireDate(mode)) - now);
-        if (waiter()->wait(wait == kNever ? -1 : wait)) {
+        endTurn();
+        const bool woken = waiter()->wait(wait == kNever ? -1 : wait);
+        turnStart_ = std::chrono::steady_clock::now();
+        if (woken) {
             result.handled = true;
             break;
         }
     }
+    endTurn();
     modeStack_.pop_back();
     return result;
 }

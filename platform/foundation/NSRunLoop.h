@@ -3,6 +3,7 @@
 // they were added for) and the waiter that sleeps until input, a post or the next timer.
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -70,6 +71,15 @@ class NSRunLoop {
     /// The number of delayed performs still pending (for tests and diagnostics).
     std::size_t pendingPerformRequests() const;
 
+    /// Told, on the loop's thread, the real seconds of every turn: from the moment the loop
+    /// last had the thread back (the end of the previous turn or of a wait) to the start of
+    /// its next wait or its return. So a turn holds its blocks and timers and whatever the
+    /// thread did between two runs of the loop (events, drawing); time asleep never counts,
+    /// and a nested loop's turns are reported on their own, not again in the enclosing one.
+    /// For diagnostics and benchmarks; nullptr (the default) removes it.
+    using TurnObserver = std::function<void(double seconds)>;
+    void setTurnObserver(TurnObserver observer);
+
   private:
     struct TimerEntry {
         Ref<NSTimer> timer;
@@ -91,6 +101,7 @@ class NSRunLoop {
     bool fireTimers(const NSRunLoopMode& mode);
     double nextFireDate(const NSRunLoopMode& mode) const;
     std::shared_ptr<RunLoopWaiter> waiter() const;
+    void endTurn();
 
     mutable std::mutex blocksMutex_;
     std::deque<std::function<void()>> blocks_;
@@ -101,4 +112,6 @@ class NSRunLoop {
     std::uint64_t lastPerformId_ = 0;
     mutable std::mutex waiterMutex_;
     std::shared_ptr<RunLoopWaiter> waiter_;
+    TurnObserver turnObserver_;
+    std::chrono::steady_clock::time_point turnStart_;
 };

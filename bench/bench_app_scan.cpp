@@ -1,0 +1,498 @@
+// The applications scan of the catalogue list, seen from the main thread, against find on the
+// same generated volume.
+//
+//   bench_app_scan [--quick] [FOLDER]
+//
+// Builds (inside FOLDER, default $TMPDIR or /tmp) a home and a volume root holding 3,000
+// application bundles (600 with --quick): most in Applications/, some in Applications/Utilities/
+// and in the home's Applications/. Each is a real .app folder: Contents/Info.plist (XML, with
+// CFBundleIdentifier "com.bench.appN", CFBundleName, CFBundleShortVersionString,
+// CFBundleIconFile), an executable of a few KB in Contents/MacOS/, the icon as current bundles
+// ship it (AppIcon.icns with a 1024 x 1024 PNG member) and a handful of small files in
+// Contents/Resources/, so that a size walk has work to do. 50 of them (10 with --quick) are Apple
+// bundles ("com.apple.") that the list must leave out. HOME and UNINSTALLER_ROOT name the generated
+// folders before anything reads them.
+//
+// Reference: `find <the search folders> -name '*.app' -prune -print`, best of 3 after a warm
+// run, over the folders the scan walks (AMPublicUtilities::applicationPaths, those that exist).
+// It reads what the scan's walk reads (every folder down to the bundles, not inside them); the
+// scan also opens each bundle's Info.plist and looks for its icon, which find does not, so the
+// ratio holds that per-bundle work as well.
+//
+// Measured: a real AMAppsViewController, loaded from its interface file into an 800 x 480
+// window of the headless backend. Loading it starts a first scan, which warms the caches; the
+// measured scan is the rescan that follows (getApplications, as the refresh starts it). The
+// main thread runs as the application's loop does (NSApplication::nextEventMatchingMask: dirty
+// windows drawn, then one run of the main run loop), and NSRunLoop's turn observer gives each
+// turn's busy time, drawing and event handling included. Printed: bundles, the reference, the
+// time to the first row (the table's numberOfRows above 0), the time to the end of the scan
+// (the scan flag down and every bundle listed), its ratio to the reference, the longest main
+// thread turn while the scan ran, one drawing pass of the full window once the scan is over
+// (best of 3), and the sizes computed (items whose size computation was started) against the
+// rows displayed, first with only the first page ever drawn, then after one scroll to the
+// middle of the list.
+//
+// Exits 1 when the longest turn exceeds 50 ms, when a size was computed for a row never
+// displayed, when no row appeared while the scan was still running, or when the list shows
+// another set of bundles than was made; 2 on a setup failure. The generated folders are removed
+// at the end.
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <set>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "appsManager/AMAppsViewController.h"
+#include "appsManager/AMPublicUtilities.h"
+#include "appsManager/AppsManagerClasses.h"
+#include "bench/BenchTiming.h"
+#include "controls/CustomTableView.h"
+#include "controls/ListViewClasses.h"
+#include "controls/RowCellClasses.h"
+#include "platform/appkit/ControlClasses.h"
+#include "platform/appkit/ListClasses.h"
+#include "platform/appkit/NSApplication.h"
+#include "platform/appkit/NSClipView.h"
+#include "platform/appkit/NSWindow.h"
+#include "platform/appkit/ScrollClasses.h"
+#include "platform/foundation/NSDate.h"
+#include "platform/foundation/NSRunLoop.h"
+#include "platform/graphics/NSColor.h"
+#include "platform/graphics/NSGraphics.h"
+#include "platform/graphics/NSGraphicsContext.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+constexpr double kMaxTurnMs = 50.0;
+constexpr double kTimeoutSeconds = 120.0;
+
+double msSince(Clock::time_point start, Clock::time_point end) {
+    return std::chrono::duration<double, std::milli>(end - start).count();
+}
+
+/// Removes the generated folders however main returns.
+struct RemoveOnExit {
+    std::string path;
+    ~RemoveOnExit() {
+        std::error_code ignored;
+        if (!path.empty()) fs::remove_all(path, ignored);
+    }
+};
+
+bool writeFile(const fs::path& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
+    return bool(out);
+}
+
+std::string infoPlist(const std::string& identifier, const std::string& name, int n) {
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+           "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" "
+           "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
+           "<plist version=\"1.0\">\n<dict>\n"
+           "  <key>CFBundleIdentifier</key>\n  <string>" +
+           identifier + "</string>\n  <key>CFBundleName</key>\n  <string>" + name +
+           "</string>\n  <key>CFBundleExecutable</key>\n  <string>" + name +
+           "</string>\n  <key>CFBundleShortVersionString</key>\n  <string>" +
+           std::to_string(1 + n % 9) + "." + std::to_string(n % 13) +
+           "</string>\n  <key>CFBundleIconFile</key>\n  <string>AppIcon</string>\n"
+           "  <key>CFBundlePackageType</key>\n  <string>APPL</string>\n"
+           "</dict>\n</plist>\n";
+}
+
+/// An application icon as bundles ship it: an .icns holding one 1024 x 1024 PNG member.
+std::string makeIcon(const fs::path& scratch) {
+    Ref<NSGraphicsContext> context = NSGraphicsContext::contextWithBitmap(1024, 1024);
+    if (!context) return {};
+    NSGraphicsContext::setCurrentContext(context);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) {
+            NSColor::colorWithCalibratedRed(x / 31.0, y / 31.0, ((x * 7 + y * 3) % 32) / 31.0, 1.0)
+                ->setFill();
+            NSRectFill(NSMakeRect(x * 32, y * 32, 32, 32));
+        }
+    NSGraphicsContext::setCurrentContext(nullptr);
+    const fs::path png = scratch / "icon.png";
+    if (!context->writePNG(png.string())) return {};
+    std::ifstream in(png, std::ios::binary);
+    const std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    fs::remove(png);
+    if (data.empty()) return {};
+    auto be32 = [](std::size_t value) {
+        std::string bytes(4, '\0');
+        for (int i = 0; i < 4; ++i)
+            bytes[std::size_t(i)] = static_cast<char>((value >> (24 - 8 * i)) & 0xff);
+        return bytes;
+    };
+    return "icns" + be32(16 + data.size()) + "ic10" + be32(8 + data.size()) + data;
+}
+
+/// One bundle "<name>.app" in `folder`.
+bool makeBundle(const fs::path& folder, const std::string& name, const std::string& identifier,
+                int n, const std::string& icon) {
+    const fs::path contents = folder / (name + ".app") / "Contents";
+    std::error_code error;
+    fs::create_directories(contents / "MacOS", error);
+    fs::create_directories(contents / "Resources" / "en.lproj", error);
+    if (error) return false;
+    bool ok = writeFile(contents / "Info.plist", infoPlist(identifier, name, n));
+    ok = ok && writeFile(contents / "PkgInfo", "APPL????");
+    ok = ok && writeFile(contents / "Resources" / "AppIcon.icns", icon);
+    ok = ok && writeFile(contents / "MacOS" / name, std::string(2048 + (n % 7) * 1024, 'x'));
+    const char* resources[] = {"Assets.car", "MainMenu.nib", "Credits.rtf", "Help.html"};
+    for (int i = 0; i < 4 && ok; ++i)
+        ok = writeFile(contents / "Resources" / resources[i],
+                       std::string(200 + ((n + i) % 5) * 300, 'r'));
+    ok = ok && writeFile(contents / "Resources" / "en.lproj" / "Localizable.strings",
+                         "\"OK\" = \"OK\";\n\"Cancel\" = \"Cancel\";\n");
+    return ok;
+}
+
+struct Volume {
+    std::set<std::string> listedIdentifiers;  // what the list must show
+    int apple = 0;
+};
+
+/// `count` bundles over the user's Applications, the local Applications and its Utilities;
+/// every count/apple-th one (from the local folders) is an Apple bundle.
+bool makeVolume(const fs::path& home, const fs::path& root, int count, int apple,
+                const std::string& icon, Volume& made) {
+    const fs::path local = root / "Applications", utilities = local / "Utilities",
+                   user = home / "Applications";
+    const int appleEvery = std::max(1, count / std::max(1, apple));
+    for (int n = 0; n < count; ++n) {
+        // Of ten bundles: eight in Applications, one in Utilities, one in the home's folder.
+        const int slot = n % 10;
+        const fs::path& folder = slot == 9 ? user : (slot == 8 ? utilities : local);
+        const bool isApple = made.apple < apple && slot != 9 && n % appleEvery == 1;
+        const std::string identifier =
+            (isApple ? "com.apple.app" : "com.bench.app") + std::to_string(n);
+        const std::string name = (isApple ? "Apple Tool " : "Bench App ") + std::to_string(n);
+        if (!makeBundle(folder, name, identifier, n, icon)) return false;
+        if (isApple)
+            ++made.apple;
+        else
+            made.listedIdentifiers.insert(identifier);
+    }
+    return true;
+}
+
+/// The number of lines printed by `command`; -1 when it cannot run or fails.
+long countLines(const std::string& command) {
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return -1;
+    long lines = 0;
+    char buffer[4096];
+    while (std::fgets(buffer, sizeof buffer, pipe))
+        if (std::strchr(buffer, '\n')) ++lines;
+    return pclose(pipe) == 0 ? lines : -1;
+}
+
+/// The interface files and images: the source tree's resources folder, unless
+/// UNINSTALLER_RESOURCES names one.
+void findResources() {
+    if (const char* set = std::getenv("UNINSTALLER_RESOURCES"); set && *set) return;
+    const fs::path candidate = fs::path(__FILE__).parent_path().parent_path() / "resources";
+    if (fs::exists(candidate / "ui" / "AMAppsViewController.ui"))
+        setenv("UNINSTALLER_RESOURCES", candidate.c_str(), 1);
+}
+
+void registerClasses() {
+    registerPlatformClasses();
+    registerAppKitControlClasses();
+    registerAppKitListClasses();
+    registerAppKitScrollClasses();
+    registerRowCellClasses();
+    registerListViewClasses();
+    registerAppsManagerClasses();
+}
+
+/// One pass of the application's main loop: dirty windows drawn, the run loop run, an event
+/// delivered, for at most `seconds`.
+void pumpOnce(NSApplication& app, double seconds) {
+    if (Ref<NSEvent> event =
+            app.nextEventMatchingMask(NSEventMaskAny, NSDate::dateWithTimeIntervalSinceNow(seconds),
+                                      NSDefaultRunLoopMode, true))
+        app.sendEvent(*event);
+}
+
+/// Pumps until `done` answers true; false after kTimeoutSeconds.
+bool pumpUntil(NSApplication& app, const std::function<bool()>& done) {
+    const auto deadline = Clock::now() + std::chrono::duration<double>(kTimeoutSeconds);
+    while (!done()) {
+        if (Clock::now() >= deadline) return false;
+        pumpOnce(app, 0.005);
+    }
+    return true;
+}
+
+/// Whether every size computation started has stored its result (each bundle holds files, so
+/// a stored size is never "0KB").
+bool sizesSettled(const AMAppsViewController& list) {
+    return std::none_of(
+        list.allApplications().begin(), list.allApplications().end(),
+        [](const Ref<AMAppItem>& item) { return item->bIsGetSize() && item->size() == "0KB"; });
+}
+
+/// The items of the rows inside the table's visible rectangle.
+void noteVisibleRows(const AMAppsViewController& list, std::set<const AMAppItem*>& displayed) {
+    CustomTableView* table = list.tableView();
+    const NSRange rows = table->rowsInRect(table->visibleRect());
+    const auto& shown = list.showAllValues();
+    for (std::size_t i = rows.location; i < rows.location + rows.length && i < shown.size(); ++i)
+        displayed.insert(shown[i].get());
+}
+
+struct SizeCount {
+    long started = 0;
+    long outsideDisplayed = 0;
+};
+
+SizeCount countSizes(const AMAppsViewController& list,
+                     const std::set<const AMAppItem*>& displayed) {
+    SizeCount count;
+    for (const Ref<AMAppItem>& item : list.allApplications()) {
+        if (!item->bIsGetSize()) continue;
+        ++count.started;
+        if (!displayed.count(item.get())) ++count.outsideDisplayed;
+    }
+    return count;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    bool quick = false;
+    std::string base;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--quick") == 0) {
+            quick = true;
+        } else if (argv[i][0] == '-') {
+            std::fprintf(stderr, "usage: %s [--quick] [FOLDER]\n", argv[0]);
+            return 2;
+        } else {
+            base = argv[i];
+        }
+    }
+    if (base.empty()) {
+        const char* tmp = std::getenv("TMPDIR");
+        base = tmp && *tmp ? tmp : "/tmp";
+    }
+    const int bundles = quick ? 600 : 3000;
+    const int appleBundles = quick ? 10 : 50;
+
+    std::string top = base + "/bench-app-scan-XXXXXX";
+    if (!mkdtemp(top.data())) {
+        std::fprintf(stderr, "cannot make a folder in %s\n", base.c_str());
+        return 2;
+    }
+    RemoveOnExit cleanup{top};
+    if (top.find('\'') != std::string::npos) {
+        std::fprintf(stderr, "the folder %s cannot be quoted for find\n", top.c_str());
+        return 2;
+    }
+    const fs::path home = fs::path(top) / "home", root = fs::path(top) / "root";
+    std::error_code error;
+    fs::create_directories(home, error);
+    fs::create_directories(root, error);
+    if (!fs::is_directory(home) || !fs::is_directory(root)) {
+        std::fprintf(stderr, "cannot make the home and the volume under %s\n", top.c_str());
+        return 2;
+    }
+    setenv("HOME", home.c_str(), 1);
+    setenv("UNINSTALLER_ROOT", root.c_str(), 1);
+    setenv("PLATFORM_BACKEND", "headless", 0);
+    findResources();
+
+    const std::string icon = makeIcon(top);
+    if (icon.empty()) {
+        std::fprintf(stderr, "cannot draw the bundles' icon\n");
+        return 2;
+    }
+    Volume volume;
+    if (!makeVolume(home, root, bundles, appleBundles, icon, volume)) {
+        std::fprintf(stderr, "cannot write the bundles under %s\n", top.c_str());
+        return 2;
+    }
+    const long expectedRows = static_cast<long>(volume.listedIdentifiers.size());
+
+    // The reference over the folders the scan walks.
+    const std::vector<std::string> searchPaths = AMPublicUtilities::applicationPaths();
+    std::string findCommand = "find";
+    for (const std::string& folder : searchPaths)
+        if (fs::is_directory(folder)) findCommand += " '" + folder + "'";
+    findCommand += " -name '*.app' -prune -print";
+    bool ok = true;
+    long found = 0;
+    const double findMs = bench::bestOfThree(
+        [&] {
+            found = countLines(findCommand);
+            return found == bundles;
+        },
+        ok);
+    if (!ok) {
+        std::fprintf(stderr, "find listed %ld bundles of %d\n", found, bundles);
+        return 2;
+    }
+
+    registerClasses();
+    Ref<NSApplication> app = NSApplication::sharedApplication();
+
+    // The list in its window: loading its view starts a first scan, which warms the caches
+    // (and the drawing of the first page) for both sides. The measured scan is the rescan
+    // that follows, as the application's refresh starts it.
+    Ref<AMAppsViewController> list = AMAppsViewController::make();
+    list->setAppsType(0);
+    list->setSearchPaths(searchPaths);
+    auto window = std::make_shared<NSWindow>();
+    window->initWithContentRect(NSMakeRect(0, 0, 800, 480), NSWindowStyleMaskBorderless,
+                                NSBackingStoreBuffered, false);
+    window->setBackgroundColor(NSColor::blackColor());
+    window->contentView()->addSubview(list->viewRef());
+    if (!list->tableView()) {
+        std::fprintf(stderr, "the list's interface file did not load\n");
+        return 2;
+    }
+    window->orderFront();
+    if (!pumpUntil(*app, [&] {
+            return !list->isScan() &&
+                   static_cast<long>(list->allApplications().size()) == expectedRows &&
+                   sizesSettled(*list);
+        })) {
+        std::fprintf(stderr, "the warm-up scan did not end\n");
+        return 2;
+    }
+    pumpOnce(*app, 0);
+
+    std::set<const AMAppItem*> displayed;
+    double longestTurnMs = 0;
+    long turns = 0;
+    bool scanRunningAtFirstRow = false;
+    Clock::time_point firstRow{}, scanEnd{};
+    bool sawFirstRow = false, sawEnd = false;
+    NSRunLoop::mainRunLoop().setTurnObserver([&](double seconds) {
+        if (sawEnd) return;
+        ++turns;
+        longestTurnMs = std::max(longestTurnMs, seconds * 1000.0);
+        // The rows seen here are the ones the next drawing pass draws.
+        noteVisibleRows(*list, displayed);
+        const long rows = list->tableView()->numberOfRows();
+        if (!sawFirstRow && rows > 0) {
+            sawFirstRow = true;
+            firstRow = Clock::now();
+            scanRunningAtFirstRow = list->isScan();
+        }
+        if (!list->isScan() && rows == expectedRows) {
+            sawEnd = true;
+            scanEnd = Clock::now();
+        }
+    });
+    const Clock::time_point start = Clock::now();
+    list->getApplications();
+    const bool ended = pumpUntil(*app, [&] { return sawEnd; });
+    NSRunLoop::mainRunLoop().setTurnObserver(nullptr);
+    if (!ended) {
+        std::fprintf(stderr, "the scan did not end within %.0f s (%zu of %ld rows)\n",
+                     kTimeoutSeconds, list->showAllValues().size(), expectedRows);
+        return 2;
+    }
+    // Draw what the last turn left dirty, then let the started sizes arrive.
+    pumpOnce(*app, 0);
+    noteVisibleRows(*list, displayed);
+    if (!pumpUntil(*app, [&] { return sizesSettled(*list); })) {
+        std::fprintf(stderr, "the sizes of the displayed rows never arrived\n");
+        return 2;
+    }
+    const SizeCount firstPage = countSizes(*list, displayed);
+    // What one drawing pass of the full window costs now (icons decoded, sizes in).
+    const double frameMs = bench::bestOfThree(
+        [&] {
+            window->display();
+            return window->surface() != nullptr;
+        },
+        ok);
+    const long firstPageRows = static_cast<long>(displayed.size());
+
+    // One scroll to the middle: the sizes must follow the rows displayed there.
+    auto* clip = dynamic_cast<NSClipView*>(list->tableView()->superview());
+    if (!clip) {
+        std::fprintf(stderr, "the table is not inside a clip view\n");
+        return 2;
+    }
+    const NSRect middle = list->tableView()->rectOfRow(expectedRows / 2);
+    clip->scrollToPoint(NSMakePoint(0, middle.origin.y));
+    noteVisibleRows(*list, displayed);
+    pumpOnce(*app, 0);
+    noteVisibleRows(*list, displayed);
+    if (!pumpUntil(*app, [&] { return sizesSettled(*list); })) {
+        std::fprintf(stderr, "the sizes of the scrolled-to rows never arrived\n");
+        return 2;
+    }
+    const SizeCount afterScroll = countSizes(*list, displayed);
+    const long afterScrollRows = static_cast<long>(displayed.size());
+
+    // The list shows every bundle made, and no Apple one.
+    std::set<std::string> listed;
+    for (const Ref<AMAppItem>& item : list->allApplications())
+        listed.insert(item->bundleID().value_or(""));
+    const bool rightBundles = listed == volume.listedIdentifiers;
+
+    const double firstRowMs = msSince(start, firstRow);
+    const double endMs = msSince(start, scanEnd);
+    std::printf("bundles: %d (%d Apple, %ld listed of %ld expected)\n", bundles, volume.apple,
+                static_cast<long>(list->allApplications().size()), expectedRows);
+    std::printf("reference (find, best of 3): %.1f ms\n", findMs);
+    std::printf("time to first row: %.1f ms%s\n", firstRowMs,
+                scanRunningAtFirstRow ? " (scan still running)" : " (scan already over)");
+    std::printf("time to end of scan: %.1f ms\n", endMs);
+    std::printf("ratio end of scan / reference: %.2f\n", findMs > 0 ? endMs / findMs : 0.0);
+    std::printf("longest main-thread turn during the scan: %.2f ms of %ld turns (limit %.0f)\n",
+                longestTurnMs, turns, kMaxTurnMs);
+    std::printf("one drawing pass of the window after the scan: %.2f ms\n", frameMs);
+    std::printf("sizes computed, first page only: %ld for %ld rows displayed (%ld elsewhere)\n",
+                firstPage.started, firstPageRows, firstPage.outsideDisplayed);
+    std::printf(
+        "sizes computed, after a scroll to the middle: %ld for %ld rows displayed "
+        "(%ld elsewhere)\n",
+        afterScroll.started, afterScrollRows, afterScroll.outsideDisplayed);
+
+    window->orderOut();
+    window.reset();
+    list.reset();
+    pumpUntil(*app, [&] { return !NSRunLoop::mainRunLoop().runMode(NSDefaultRunLoopMode, 0); });
+
+    int status = 0;
+    if (!rightBundles) {
+        std::fprintf(stderr, "the list shows other bundles than were made\n");
+        status = 1;
+    }
+    if (longestTurnMs > kMaxTurnMs) {
+        std::fprintf(stderr, "a main-thread turn took %.1f ms (limit %.0f)\n", longestTurnMs,
+                     kMaxTurnMs);
+        status = 1;
+    }
+    if (firstPage.outsideDisplayed > 0 || afterScroll.outsideDisplayed > 0 ||
+        afterScroll.started <= firstPage.started) {
+        std::fprintf(stderr, "sizes do not follow the displayed rows\n");
+        status = 1;
+    }
+    if (!scanRunningAtFirstRow || firstRow >= scanEnd) {
+        std::fprintf(stderr, "no row appeared while the scan was running\n");
+        status = 1;
+    }
+    return status;
+}
