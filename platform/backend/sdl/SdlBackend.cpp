@@ -12,6 +12,7 @@
 #include "platform/appkit/NSEvent.h"
 #include "platform/appkit/NSWindow.h"
 #include "platform/backend/sdl/WindowShapeMask.h"
+#include "platform/backend/sdl/X11ErrorLog.h"
 #include "platform/foundation/NSLog.h"
 #include "platform/foundation/NSRunLoop.h"
 #include "platform/graphics/NSGraphicsContext.h"
@@ -70,6 +71,7 @@ bool SdlBackend::start(std::string* error) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return false;
     }
+    if (std::strcmp(driver, "x11") == 0) platform::sdl::X11ErrorLog::install();
     started_ = true;
     std::uint32_t type = SDL_RegisterEvents(1);
     wakeEventType_ = type == std::uint32_t(-1) ? std::uint32_t(SDL_USEREVENT) : type;
