@@ -55,7 +55,12 @@ Ref<NSImage> NSWorkspace::iconForFile(const std::string& path) const {
     if (isFolder) {
         std::string file = bundleIconFile(path);
         if (!file.empty()) {
-            if (Ref<NSImage> icon = NSImage::initWithContentsOfFile(file, generic)) return icon;
+            if (Ref<NSImage> icon = NSImage::initWithContentsOfFile(file, generic)) {
+                // File icons come at 32 x 32 points, as on the platform; the size also spares
+                // decoding the largest member of an icon file for a list row.
+                icon->setSize(NSMakeSize(32, 32));
+                return icon;
+            }
         }
     }
     return generic ? generic : NSImage::image();

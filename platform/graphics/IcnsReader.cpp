@@ -64,4 +64,21 @@ std::optional<PngMember> largestPngMember(std::span<const std::uint8_t> bytes) {
     return best;
 }
 
+std::optional<PngMember> pngMemberForSize(std::span<const std::uint8_t> bytes,
+                                          std::uint32_t minWidth, std::uint32_t minHeight) {
+    auto members = readMembers(bytes);
+    if (!members) return std::nullopt;
+    std::optional<PngMember> best;
+    std::uint64_t bestPixels = 0;
+    for (const Member& member : *members) {
+        auto size = pngSize(bytes.subspan(member.offset, member.length));
+        if (!size || size->first < minWidth || size->second < minHeight) continue;
+        std::uint64_t pixels = std::uint64_t{size->first} * size->second;
+        if (best && pixels >= bestPixels) continue;
+        best = PngMember{member, size->first, size->second};
+        bestPixels = pixels;
+    }
+    return best ? best : largestPngMember(bytes);
+}
+
 }  // namespace icns

@@ -41,4 +41,9 @@ std::optional<std::pair<std::uint32_t, std::uint32_t>> pngSize(std::span<const s
 /// The PNG member with the most pixels (the first of equal ones); nil when there is none.
 std::optional<PngMember> largestPngMember(std::span<const std::uint8_t> bytes);
 
+/// The smallest PNG member at least `minWidth` x `minHeight` pixels (the first of equal ones),
+/// else the largest: an icon drawn small need not decode its 1024-pixel member.
+std::optional<PngMember> pngMemberForSize(std::span<const std::uint8_t> bytes,
+                                          std::uint32_t minWidth, std::uint32_t minHeight);
+
 }  // namespace icns

@@ -60,7 +60,12 @@ struct NSImage::Impl {
             }
             setBitmap(png);
         } else if (head.size() >= 4 && head.compare(0, 4, "icns") == 0) {
-            cairo_surface_t* png = decodeIcns(file);
+            // An image given a size needs no member beyond twice that (for sharp scaling).
+            const auto wanted = [this](double points) {
+                return sizeSet ? static_cast<std::uint32_t>(std::ceil(std::max(0.0, points) * 2))
+                               : std::uint32_t{0};
+            };
+            cairo_surface_t* png = decodeIcns(file, wanted(size.width), wanted(size.height));
             if (!png) {
                 NSLog("Could not read the icon %@", file);
                 return false;
@@ -96,9 +101,10 @@ struct NSImage::Impl {
                        static_cast<double>(cairo_image_surface_get_height(png))};
     }
 
-    /// The largest PNG member of the .icns file, decoded; nullptr when it has none or it is
-    /// broken.
-    static cairo_surface_t* decodeIcns(const std::string& file) {
+    /// The smallest PNG member of the .icns file of at least the given pixels (the largest
+    /// when none is), decoded; nullptr when it has none or it is broken.
+    static cairo_surface_t* decodeIcns(const std::string& file, std::uint32_t minWidth,
+                                       std::uint32_t minHeight) {
         constexpr std::streamsize kMaxIcnsBytes = 32 * 1024 * 1024;
         std::ifstream in(file, std::ios::binary | std::ios::ate);
         std::streamsize size = in ? static_cast<std::streamsize>(in.tellg()) : 0;
@@ -107,7 +113,7 @@ struct NSImage::Impl {
         std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
         in.read(reinterpret_cast<char*>(bytes.data()), size);
         bytes.resize(static_cast<std::size_t>(std::max<std::streamsize>(0, in.gcount())));
-        auto member = icns::largestPngMember(bytes);
+        auto member = icns::pngMemberForSize(bytes, minWidth, minHeight);
         if (!member) return nullptr;
         struct Reader {
             std::span<const std::uint8_t> rest;

@@ -71,12 +71,15 @@ class WorkspaceIconTest : public ::testing::Test {
     Ref<NSWorkspace> workspace = NSWorkspace::sharedWorkspace();
 };
 
-TEST_F(WorkspaceIconTest, BundleIconIsLargestPngMemberDecodedOnFirstDraw) {
-    // The small red member comes first and the large blue one last, behind a member that is
-    // not PNG: the blue one must be drawn whichever way the icon file is named.
+// A file icon is 32 points: of its PNG members it decodes the smallest that still draws
+// sharply at that size (64 pixels), not the largest, which can be 1024 pixels.
+TEST_F(WorkspaceIconTest, BundleIconDecodesTheMemberFitForThirtyTwoPointsOnFirstDraw) {
+    // The small red member comes first, the blue one fit for 32 points behind a member that is
+    // not PNG, the large green one last: blue must be drawn whichever way the file is named.
     std::string icns = icnsOf({{"ic07", solidPng(dir, 16, 16, NSColor::redColor())},
                                {"is32", std::string(300, '\x7f')},
-                               {"ic09", solidPng(dir, 64, 64, NSColor::blueColor())}});
+                               {"ic09", solidPng(dir, 64, 64, NSColor::blueColor())},
+                               {"ic08", solidPng(dir, 256, 256, NSColor::greenColor())}});
     for (const char* iconFile : {"AppIcon", "AppIcon.icns"}) {
         SCOPED_TRACE(iconFile);
         std::string app = bundle(std::string("Foo-") + iconFile + ".app", iconFile, icns);
@@ -85,12 +88,18 @@ TEST_F(WorkspaceIconTest, BundleIconIsLargestPngMemberDecodedOnFirstDraw) {
         EXPECT_EQ(icon->sourcePath(), app + "/Contents/Resources/AppIcon.icns");
         EXPECT_FALSE(icon->isDecoded());
         auto p = centre(icon);
-        EXPECT_TRUE(p.b > 200 && p.r < 50 && p.a > 200);
+        EXPECT_TRUE(p.b > 200 && p.r < 50 && p.g < 50 && p.a > 200)
+            << int(p.r) << " " << int(p.g) << " " << int(p.b);
         EXPECT_TRUE(icon->isDecoded());
         EXPECT_FALSE(icon->usesFallback());
-        EXPECT_EQ(icon->size(), (NSSize{64, 64}));
+        EXPECT_EQ(icon->size(), (NSSize{32, 32}));
         EXPECT_NE(workspace->iconForFile(app), icon) << "each call gives its own image";
     }
+    // With no member that large, the largest there is.
+    std::string small = icnsOf({{"ic07", solidPng(dir, 16, 16, NSColor::redColor())},
+                                {"ic11", solidPng(dir, 32, 32, NSColor::blueColor())}});
+    auto p = centre(workspace->iconForFile(bundle("Small.app", "AppIcon", small)));
+    EXPECT_TRUE(p.b > 200 && p.r < 50) << int(p.r) << " " << int(p.b);
 }
 
 TEST_F(WorkspaceIconTest, BrokenIconFileFallsBackToGenericIconOfItsKind) {
@@ -118,7 +127,7 @@ TEST_F(WorkspaceIconTest, BrokenIconFileFallsBackToGenericIconOfItsKind) {
         ASSERT_TRUE(icon);
         EXPECT_TRUE(icon->isValid());
         EXPECT_TRUE(icon->usesFallback());
-        EXPECT_EQ(icon->size(), generic->size());
+        EXPECT_EQ(icon->size(), (NSSize{32, 32}));
         EXPECT_GT(centre(icon).a, 0);
     }
 }

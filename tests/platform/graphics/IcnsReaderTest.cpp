@@ -47,6 +47,28 @@ TEST(IcnsReader, LargestPngMemberByPixelsFirstOfEqual) {
     EXPECT_EQ(data, pngHead(256, 256));
 }
 
+TEST(IcnsReader, MemberForASizeIsTheSmallestLargeEnoughElseTheLargest) {
+    std::string file =
+        container(member("ic07", pngHead(128, 128)) + member("ic04", pngHead(16, 16)) +
+                  member("ic13", pngHead(256, 256)) + member("ic12", pngHead(64, 64)) +
+                  member("icp4", pngHead(64, 32)));
+    struct Case {
+        std::uint32_t w, h;
+        const char* type;
+    } cases[] =
+        {
+            {0, 0, "ic04"},     {16, 16, "ic04"}, {17, 17, "icp4"}, {33, 33, "ic12"},
+            {64, 64, "ic12"},   {64, 30, "icp4"}, {65, 65, "ic07"}, {200, 10, "ic13"},
+            {512, 512, "ic13"},  // none is that large: the largest
+        };
+    for (const Case& c : cases) {
+        auto m = icns::pngMemberForSize(bytesOf(file), c.w, c.h);
+        ASSERT_TRUE(m) << c.w << "x" << c.h;
+        EXPECT_EQ(m->member.typeName(), c.type) << c.w << "x" << c.h;
+    }
+    EXPECT_FALSE(icns::pngMemberForSize(bytesOf(container(member("is32", "xx"))), 16, 16));
+}
+
 TEST(IcnsReader, StopsAtBrokenMembersWithinBounds) {
     std::string good = member("ic07", pngHead(32, 32));
     struct Case {
