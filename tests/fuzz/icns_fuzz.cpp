@@ -16,5 +16,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (auto best = icns::largestPngMember(bytes)) {
         if (best->member.length < 24 || best->width == 0 || best->height == 0) std::abort();
     }
+    // The first bytes double as the size asked for.
+    const std::uint32_t wanted = size > 0 ? data[0] : 0;
+    if (auto fit = icns::pngMemberForSize(bytes, wanted, wanted)) {
+        if (fit->member.offset > size || fit->member.length > size - fit->member.offset)
+            std::abort();
+        if (fit->width == 0 || fit->height == 0) std::abort();
+    } else if (icns::largestPngMember(bytes)) {
+        std::abort();  // a member to fall back on was there
+    }
     return 0;
 }
