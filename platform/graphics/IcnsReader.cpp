@@ -47,38 +47,44 @@ std::optional<std::pair<std::uint32_t, std::uint32_t>> pngSize(
     return std::pair{width, height};
 }
 
-std::optional<PngMember> largestPngMember(std::span<const std::uint8_t> bytes) {
+namespace {
+
+/// The members that hold PNG data, in file order, with their pixel sizes.
+std::vector<PngMember> pngMembers(std::span<const std::uint8_t> bytes) {
+    std::vector<PngMember> out;
     auto members = readMembers(bytes);
-    if (!members) return std::nullopt;
-    std::optional<PngMember> best;
-    std::uint64_t bestPixels = 0;
+    if (!members) return out;
     for (const Member& member : *members) {
         // Any type may carry PNG data (ic07..ic14, icp4..icp6): the signature decides.
-        auto size = pngSize(bytes.subspan(member.offset, member.length));
-        if (!size) continue;
-        std::uint64_t pixels = std::uint64_t{size->first} * size->second;
-        if (best && pixels <= bestPixels) continue;
-        best = PngMember{member, size->first, size->second};
-        bestPixels = pixels;
+        if (auto size = pngSize(bytes.subspan(member.offset, member.length)))
+            out.push_back(PngMember{member, size->first, size->second});
     }
+    return out;
+}
+
+std::uint64_t pixelsOf(const PngMember& m) {
+    return std::uint64_t{m.width} * m.height;
+}
+
+}  // namespace
+
+std::optional<PngMember> largestPngMember(std::span<const std::uint8_t> bytes) {
+    std::optional<PngMember> best;
+    for (const PngMember& m : pngMembers(bytes))
+        if (!best || pixelsOf(m) > pixelsOf(*best)) best = m;
     return best;
 }
 
 std::optional<PngMember> pngMemberForSize(std::span<const std::uint8_t> bytes,
                                           std::uint32_t minWidth, std::uint32_t minHeight) {
-    auto members = readMembers(bytes);
-    if (!members) return std::nullopt;
-    std::optional<PngMember> best;
-    std::uint64_t bestPixels = 0;
-    for (const Member& member : *members) {
-        auto size = pngSize(bytes.subspan(member.offset, member.length));
-        if (!size || size->first < minWidth || size->second < minHeight) continue;
-        std::uint64_t pixels = std::uint64_t{size->first} * size->second;
-        if (best && pixels >= bestPixels) continue;
-        best = PngMember{member, size->first, size->second};
-        bestPixels = pixels;
+    const std::vector<PngMember> members = pngMembers(bytes);
+    std::optional<PngMember> best, largest;
+    for (const PngMember& m : members) {
+        if (!largest || pixelsOf(m) > pixelsOf(*largest)) largest = m;
+        if (m.width < minWidth || m.height < minHeight) continue;
+        if (!best || pixelsOf(m) < pixelsOf(*best)) best = m;
     }
-    return best ? best : largestPngMember(bytes);
+    return best ? best : largest;
 }
 
 }  // namespace icns

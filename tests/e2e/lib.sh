@@ -78,3 +78,29 @@ count_colour() {
       abs($1 - r) <= t && abs($2 - g) <= t && abs($3 - b) <= t { n++ }
       END { print n + 0 }'
 }
+
+# Starts application $1 on a fresh demo volume made by source tree $2's script inside
+# "$out/demo" (its log and errors in $out), and waits until its main window shows. Sets volume
+# and home (the demo's folders), app_pid (the application, also added to app_pids), id (the
+# window), wx, wy (its top-left on the screen) and ww, wh (its size).
+start_on_demo_volume() {
+  "$2/scripts/make-demo-volume" "$out/demo" >/dev/null
+  volume=$out/demo/volume
+  home=$out/demo/home
+  UNINSTALLER_ROOT="$volume" HOME="$home" "$1" >"$out/app.log" 2>"$out/app.err" </dev/null &
+  app_pid=$!
+  app_pids="$app_pids $app_pid"
+  local geometry
+  id=""
+  for _ in $(seq 100); do
+    # By class: xdotool reads only plain-text window names, and this one is UTF-8.
+    id=$(xdotool search --onlyvisible --class '^uninstaller$' 2>/dev/null | head -n1) && [[ -n $id ]] && break
+    kill -0 "$app_pid" 2>/dev/null || fail "the application ended early"
+    sleep 0.1
+  done
+  [[ -n $id ]] || fail "no window of the application"
+  sleep 0.5 # placed and drawn
+  geometry=$(xdotool getwindowgeometry "$id")
+  read -r wx wy <<<"$(sed -n 's/.*Position: \([0-9-]*\),\([0-9-]*\).*/\1 \2/p' <<<"$geometry")"
+  read -r ww wh <<<"$(sed -n 's/.*Geometry: \([0-9]*\)x\([0-9]*\).*/\1 \2/p' <<<"$geometry")"
+}

@@ -14,23 +14,7 @@ mkdir -p "$out"
 rm -rf "$out"/*.png "$out"/app.log "$out"/app.err "$out/demo"
 source "$(dirname "$0")/lib.sh"
 
-"$src/scripts/make-demo-volume" "$out/demo" >/dev/null
-UNINSTALLER_ROOT="$out/demo/volume" HOME="$out/demo/home" \
-  "$app" >"$out/app.log" 2>"$out/app.err" </dev/null &
-app_pids=$!
-
-id=""
-for _ in $(seq 100); do
-  # By class: xdotool reads only plain-text window names, and this one is UTF-8.
-  id=$(xdotool search --onlyvisible --class '^uninstaller$' 2>/dev/null | head -n1) && [[ -n $id ]] && break
-  kill -0 "$app_pids" 2>/dev/null || fail "the application ended early"
-  sleep 0.1
-done
-[[ -n $id ]] || fail "no window of the application"
-sleep 0.5  # placed and drawn
-geometry=$(xdotool getwindowgeometry "$id")
-read -r wx wy <<<"$(sed -n 's/.*Position: \([0-9-]*\),\([0-9-]*\).*/\1 \2/p' <<<"$geometry")"
-read -r ww wh <<<"$(sed -n 's/.*Geometry: \([0-9]*\)x\([0-9]*\).*/\1 \2/p' <<<"$geometry")"
+start_on_demo_volume "$app" "$src"
 echo "main window at $wx,$wy size ${ww}x${wh}"
 [[ $ww == 1040 ]] || fail "the window is $ww wide, expected 1040 (the title-bar image)"
 
@@ -73,18 +57,18 @@ for k in 1 2 3 4 5 0; do
   import -display "$DISPLAY" -window root "$out/entry-$k.png"
   check_selected "$out/entry-$k.png" "$k"
 done
-kill -0 "$app_pids" 2>/dev/null || fail "the application ended early"
+kill -0 "$app_pid" 2>/dev/null || fail "the application ended early"
 
 # The close button ends the process at once, with status 0.
 xdotool mousemove --sync $((wx + 12 + 7)) $((wy + 16))
 xdotool click 1
 for _ in $(seq 50); do
-  kill -0 "$app_pids" 2>/dev/null || break
+  kill -0 "$app_pid" 2>/dev/null || break
   sleep 0.1
 done
-kill -0 "$app_pids" 2>/dev/null && fail "the close button did not end the application"
+kill -0 "$app_pid" 2>/dev/null && fail "the close button did not end the application"
 status=0
-wait "$app_pids" || status=$?
+wait "$app_pid" || status=$?
 app_pids=""
 ((status == 0)) || fail "the application ended with status $status"
 echo "ok: the close button ended the application with status 0"

@@ -16,22 +16,7 @@ mkdir -p "$out"
 rm -rf "$out"/*.png "$out"/app.log "$out"/app.err "$out/demo"
 source "$(dirname "$0")/lib.sh"
 
-"$src/scripts/make-demo-volume" "$out/demo" >/dev/null
-volume=$out/demo/volume
-home=$out/demo/home
-UNINSTALLER_ROOT="$volume" HOME="$home" "$app" >"$out/app.log" 2>"$out/app.err" </dev/null &
-app_pids=$!
-
-id=""
-for _ in $(seq 100); do
-  id=$(xdotool search --onlyvisible --class '^uninstaller$' 2>/dev/null | head -n1) && [[ -n $id ]] && break
-  kill -0 "$app_pids" 2>/dev/null || fail "the application ended early"
-  sleep 0.1
-done
-[[ -n $id ]] || fail "no window of the application"
-sleep 0.5 # placed and drawn
-geometry=$(xdotool getwindowgeometry "$id")
-read -r wx wy <<<"$(sed -n 's/.*Position: \([0-9-]*\),\([0-9-]*\).*/\1 \2/p' <<<"$geometry")"
+start_on_demo_volume "$app" "$src"
 echo "main window at $wx,$wy"
 
 shot() { import -display "$DISPLAY" -window root "$out/$1.png"; }
@@ -46,7 +31,7 @@ wait_for() {
   shift
   for i in $(seq $((seconds * 5))); do
     "$@" && return 0
-    kill -0 "$app_pids" 2>/dev/null || fail "the application ended early ($wait_what)"
+    kill -0 "$app_pid" 2>/dev/null || fail "the application ended early ($wait_what)"
     sleep 0.2
   done
   fail "timed out after ${seconds}s: $wait_what"
@@ -187,6 +172,6 @@ shot after-trash
 [[ -e "$volume/Applications/Painter.app" ]] || fail "Painter.app went with the trash button"
 echo "ok: the trash button removed Disk Helper and its row"
 
-kill -0 "$app_pids" 2>/dev/null || fail "the application ended early"
+kill -0 "$app_pid" 2>/dev/null || fail "the application ended early"
 echo "screenshots: $out/*.png"
 echo "e2e uninstall road: passed"

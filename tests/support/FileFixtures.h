@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -107,6 +108,17 @@ inline std::string readFile(const std::string& path) {
     std::stringstream ss;
     ss << in.rdbuf();
     return ss.str();
+}
+
+/// The regular-file bytes at or below `path` (symbolic links not followed), counted
+/// independently of the size walks under test.
+inline std::uint64_t bytesAt(const std::string& path) {
+    namespace fs = std::filesystem;
+    if (fs::is_regular_file(fs::symlink_status(path))) return fs::file_size(path);
+    std::uint64_t total = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(path))
+        if (entry.is_regular_file() && !entry.is_symlink()) total += entry.file_size();
+    return total;
 }
 
 /// The unprivileged user and group that checks run as.

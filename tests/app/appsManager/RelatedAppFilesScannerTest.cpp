@@ -18,6 +18,7 @@
 
 namespace {
 
+using fixtures::bytesAt;
 using fixtures::TempDir;
 
 /// An Info.plist of string keys.
@@ -27,16 +28,6 @@ std::string infoPlist(const std::map<std::string, std::string>& keys) {
         body += "<key>" + key + "</key><string>" + value + "</string>";
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>" + body +
            "</dict></plist>\n";
-}
-
-/// The regular-file bytes at or below `path`, counted independently of the size walk.
-std::uint64_t bytesAt(const std::string& path) {
-    namespace fs = std::filesystem;
-    if (fs::is_regular_file(fs::symlink_status(path))) return fs::file_size(path);
-    std::uint64_t total = 0;
-    for (const auto& entry : fs::recursive_directory_iterator(path))
-        if (entry.is_regular_file() && !entry.is_symlink()) total += entry.file_size();
-    return total;
 }
 
 std::vector<std::string> pathsOf(const AMAppItemGroup& group) {

@@ -34,17 +34,6 @@ namespace pt = platform::testing;
 
 namespace {
 
-/// The real interface files and images with a settings file of the tests' own.
-const fixtures::TempDir& sharedResources() {
-    static const fixtures::TempDir folder;
-    static const bool linked = [] {
-        fixtures::linkRealInterfaceFilesAndImages(folder.path());
-        return true;
-    }();
-    (void)linked;
-    return folder;
-}
-
 using Pixel = NSGraphicsContext::Pixel;
 
 constexpr const char* kSettings = R"(<?xml version="1.0" encoding="UTF-8"?>
@@ -157,7 +146,7 @@ class SortPopUp : public ::testing::Test {
 
     /// The resources folder, shared by the whole run: images are cached by name with their
     /// path and decoded when first drawn, so the folder must outlive every test.
-    const fixtures::TempDir& dir = sharedResources();
+    const fixtures::TempDir& dir = fixtures::sharedRealResources();
     std::unique_ptr<fixtures::ScopedResources> resources;
     Ref<NSApplication> app;
     Ref<KeyableWindow> window;
