@@ -348,6 +348,15 @@ TEST_F(UninstallScreen, SortPopUpCloses) {
     application("Large", 90000);
     application("Medium", 5000);
     openScreen();
+    // Sizes are computed for rows once they are drawn; the size sort below needs all three,
+    // or it would keep the folder's listing order.
+    AMAppsViewController* apps = list();
+    pt::renderWindow(*window);
+    EXPECT_TRUE(pt::runMainLoopUntil([&] {
+        const auto& items = apps->showAllValues();
+        return std::all_of(items.begin(), items.end(),
+                           [](const auto& item) { return item->size() != "0KB"; });
+    }));
     ManualClock::Installed clock;
     auto turn = [&](double seconds) {
         clock->advance(seconds);
