@@ -9,6 +9,7 @@
 #include <variant>
 #include <vector>
 
+#include "platform/foundation/NSObject.h"
 #include "platform/foundation/PlistValue.h"
 #include "platform/foundation/Ref.h"
 #include "platform/graphics/NSImage.h"
@@ -43,7 +44,7 @@ class KBNodeCoder {
 /// Result of compare: -1, 0, 1 as NSOrderedAscending, NSOrderedSame, NSOrderedDescending.
 enum KBComparisonResult { KBOrderedAscending = -1, KBOrderedSame = 0, KBOrderedDescending = 1 };
 
-class KBBaseNode {
+class KBBaseNode : public NSObject {
   public:
     /// Title "Untitled", no properties, no children, not a leaf.
     static Ref<KBBaseNode> make();

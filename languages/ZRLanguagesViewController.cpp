@@ -3,20 +3,39 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <utility>
 
 #include "appsManager/AMPublicUtilities.h"
 #include "appsManager/NSStringFSRef.h"
+#include "appsManager/SortViewController.h"
+#include "controls/CustemOutlineView.h"
+#include "controls/NewButton.h"
+#include "controls/RFOverlayScrollView/RFOverlayScrollView.h"
+#include "controls/RemoveButtonCell.h"
+#include "controls/TCImageButton.h"
+#include "platform/appkit/NSButtonCell.h"
+#include "platform/appkit/NSImageCell.h"
+#include "platform/appkit/NSImageView.h"
+#include "platform/appkit/NSSegmentedControl.h"
+#include "platform/appkit/NSTableColumn.h"
+#include "platform/appkit/NSTextField.h"
+#include "platform/appkit/NSTextFieldCell.h"
+#include "platform/appkit/NSWindow.h"
 #include "platform/appkit/NSWorkspace.h"
 #include "platform/dispatch/Dispatch.h"
 #include "platform/foundation/NSBundle.h"
 #include "platform/foundation/NSFileManager.h"
+#include "platform/foundation/NSIndexSet.h"
 #include "platform/foundation/NSLocale.h"
 #include "platform/foundation/NSLog.h"
 #include "platform/foundation/NSPathUtilities.h"
+#include "platform/graphics/NSColor.h"
+#include "platform/graphics/NSFont.h"
 #include "platform/graphics/NSImage.h"
+#include "windows/PopWindow/StatusAttachedWindow.h"
 
 namespace {
 
@@ -30,11 +49,100 @@ Ref<NSImage> languageImage(const std::string& code) {
     return NSImage::imageNamed("languages");
 }
 
+Ref<NSImageCell> imageCell(const Ref<NSImage>& image) {
+    auto cell = NSImageCell::make();
+    cell->setImage(image);
+    return cell;
+}
+
+bool isColumn(const NSTableColumn* column, const char* identifier) {
+    return column && column->identifier() == identifier;
+}
+
+ZRTreeNode* nodeOf(const Ref<NSObject>& item) {
+    return dynamic_cast<ZRTreeNode*>(item.get());
+}
+
 }  // namespace
 
+ZRLanguagesViewController::ZRLanguagesViewController() {
+    appLanguages_.reserve(50);
+    languageApps_.reserve(50);
+}
+
+ZRLanguagesViewController::~ZRLanguagesViewController() {
+    NSObject::cancelPreviousPerformRequestsWithTarget(this);
+    dropSortWindow();
+}
+
 void ZRLanguagesViewController::registerClass() {
-    ClassRegistry::shared().registerClass<ZRLanguagesViewController, NSViewController>(
-        "ZRLanguagesViewController");
+    ClassRegistry::shared()
+        .registerClass<ZRLanguagesViewController, NSViewController>("ZRLanguagesViewController")
+        .outlet("segment", &ZRLanguagesViewController::setSegment)
+        .outlet("outlineView", &ZRLanguagesViewController::setOutlineView)
+        .outlet("loadProImageView", &ZRLanguagesViewController::setLoadProImageView)
+        .outlet("outlineScrollView", &ZRLanguagesViewController::setOutlineScrollView)
+        .outlet("selectAllBut", &ZRLanguagesViewController::setSelectAllBut)
+        .outlet("sortByBut", &ZRLanguagesViewController::setSortByBut)
+        .outlet("selectLabel", &ZRLanguagesViewController::setSelectLabel)
+        .action("changeShowType:", &ZRLanguagesViewController::changeShowType)
+        .action("selectAllButtonAction:", &ZRLanguagesViewController::selectAllButtonAction)
+        .method("openOrClose", &ZRLanguagesViewController::openOrClose)
+        .method("sortButtonAction", &ZRLanguagesViewController::sortButtonAction)
+        .method("isHiddenWindow", &ZRLanguagesViewController::isHiddenWindow)
+        .method("removeAllSelectLanguage", &ZRLanguagesViewController::removeAllSelectLanguage);
+}
+
+// --- Set-up ---------------------------------------------------------------------------------
+
+void ZRLanguagesViewController::awakeFromNib() {
+    NSViewController::awakeFromNib();
+    NSView* root = view();
+    if (!root) return;
+    auto self = weak_from_this();
+    if (segment_) segment_->setSelectedSegment(0);
+    setHeaderTitles("        Languages", "Applications");
+    appLanguages_.clear();
+    languageApps_.clear();
+    if (outlineView_) {
+        outlineView_->setTarget(self);
+        outlineView_->setDelegate(std::dynamic_pointer_cast<NSOutlineViewDelegate>(self.lock()));
+        outlineView_->setDataSource(
+            std::dynamic_pointer_cast<NSOutlineViewDataSource>(self.lock()));
+        outlineView_->_setupHeaderCell();
+    }
+
+    removeButton_ = TCImageButton::make();
+    removeButton_->setImageFromFileNormalName("btn_remove", "btn_remove_press", "btn_remove_hover",
+                                              "btn_remove_disable");
+    removeButton_->setFrame(NSMakeRect(642, 566, 138, 36));
+    removeButton_->setEnabled(false);
+    removeButton_->setTarget(self);
+    removeButton_->setAction(SEL("removeAllSelectLanguage"));
+    root->addSubview(removeButton_);
+
+    if (selectAllBut_) {
+        selectAllBut_->setTarget(self);
+        selectAllBut_->setEnabled(true);
+        selectAllBut_->setImageFromFileNormalName("btn_selall", "btn_selall_press",
+                                                  "btn_selall_hover", "btn_selall_disable");
+        selectAllBut_->setAction(SEL("selectAllButtonAction:"));
+    }
+    if (sortByBut_) {
+        sortByBut_->setTarget(self);
+        sortByBut_->setEnabled(true);
+        sortByBut_->setImageFromFileNormalName("btn_sortby", "btn_sortby_press", "btn_sortby_hover",
+                                               "btn_sortby_disable");
+        sortByBut_->setAction(SEL("sortButtonAction"));
+    }
+}
+
+void ZRLanguagesViewController::setHeaderTitles(const std::string& name, const std::string& count) {
+    if (!outlineView_) return;
+    if (NSTableColumn* column = outlineView_->tableColumnWithIdentifier("Name"))
+        column->setTitle(name);
+    if (NSTableColumn* column = outlineView_->tableColumnWithIdentifier("Count"))
+        column->setTitle(count);
 }
 
 void ZRLanguagesViewController::loadData() {
@@ -42,8 +150,9 @@ void ZRLanguagesViewController::loadData() {
     if (scanned_ || scanning_.load()) return;
     auto self = std::static_pointer_cast<ZRLanguagesViewController>(weak_from_this().lock());
     if (!self) return;
-    appLanguages_.reserve(50);
-    languageApps_.reserve(50);
+    if (segment_) segment_->setEnabled(false);
+    if (outlineScrollView_) outlineScrollView_->setHidden(true);
+    if (loadProImageView_) loadProImageView_->setHidden(false);
     scanning_ = true;
     dispatch_async(dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_DEFAULT, 0), [self]() mutable {
         self->scanAppLanguages_.clear();
@@ -61,9 +170,319 @@ void ZRLanguagesViewController::scanCompleted() {
     languageApps_ = std::move(scanLanguageApps_);
     scanAppLanguages_.clear();
     scanLanguageApps_.clear();
-    selectTreeNode_ = appLanguages_.empty() ? nullptr : appLanguages_.front();
+    selectTreeNode_.reset();
+    if (outlineView_) {
+        outlineView_->reloadData();
+        outlineView_->selectRowIndexes(NSIndexSet::indexSetWithIndex(0), false);
+        selectTreeNode_ = std::dynamic_pointer_cast<ZRTreeNode>(outlineView_->itemAtRow(0));
+    } else if (!shownRootList().empty()) {
+        selectTreeNode_ = shownRootList().front();
+    }
+    setHeaderTitles(ns::stringWithFormat("           Languages(Total:%lu)",
+                                         static_cast<unsigned long>(languageApps_.size())),
+                    "Applications");
+    if (outlineView_) outlineView_->_setupHeaderCell();
+    if (loadProImageView_) loadProImageView_->setHidden(true);
+    if (outlineScrollView_) outlineScrollView_->setHidden(false);
+    if (segment_) segment_->setEnabled(true);
     scanned_ = true;
     scanning_ = false;
+}
+
+// --- The tree shown -------------------------------------------------------------------------
+
+const ZRNodeList& ZRLanguagesViewController::shownRootList() const {
+    return segment_ && segment_->selectedSegment() == 1 ? appLanguages_ : languageApps_;
+}
+
+ZRNodeList& ZRLanguagesViewController::shownList() {
+    return segment_ && segment_->selectedSegment() == 1 ? appLanguages_ : languageApps_;
+}
+
+long ZRLanguagesViewController::numberOfChildrenOfItem(NSOutlineView*, const Ref<NSObject>& item) {
+    if (!item) return static_cast<long>(shownRootList().size());
+    const ZRTreeNode* node = nodeOf(item);
+    return node && !node->isLeaf() ? static_cast<long>(node->children().size()) : 0;
+}
+
+Ref<NSObject> ZRLanguagesViewController::child(NSOutlineView*, long index,
+                                               const Ref<NSObject>& item) {
+    if (index < 0) return nullptr;
+    const auto at = static_cast<std::size_t>(index);
+    if (!item) return at < shownRootList().size() ? shownRootList()[at] : nullptr;
+    const ZRTreeNode* node = nodeOf(item);
+    // A leaf's children hold its own copy; the tree never shows it.
+    if (!node || node->isLeaf() || at >= node->children().size()) return nullptr;
+    return node->children()[at];
+}
+
+bool ZRLanguagesViewController::isItemExpandable(NSOutlineView*, const Ref<NSObject>& item) {
+    const ZRTreeNode* node = nodeOf(item);
+    return node && !node->isLeaf();
+}
+
+std::any ZRLanguagesViewController::objectValueForTableColumn(NSOutlineView*, NSTableColumn* column,
+                                                              const Ref<NSObject>& item) {
+    const ZRTreeNode* node = nodeOf(item);
+    if (!node || !column) return {};
+    if (isColumn(column, "Name")) return std::any(node->title());
+    if (isColumn(column, "Size")) {
+        if (!node->size().empty() || node->isLeaf() || node->children().empty())
+            return std::any(node->size());
+        const auto* first = dynamic_cast<const ZRTreeNode*>(node->children().front().get());
+        return std::any(first ? first->size() : std::string());
+    }
+    if (isColumn(column, "Count")) return std::any(node->isLeaf() ? std::string() : node->count());
+    return {};
+}
+
+void ZRLanguagesViewController::willDisplayCell(NSOutlineView* outline, NSCell* cell,
+                                                NSTableColumn* column, const Ref<NSObject>& item) {
+    ZRTreeNode* node = nodeOf(item);
+    if (!cell || !column || !node) return;
+    const bool selected = outline && outline->itemAtRow(outline->selectedRow()) == item;
+    if (isColumn(column, "Name")) {
+        auto* name = dynamic_cast<NewButton*>(cell);
+        if (!name) return;
+        name->setDelegate(weak_from_this());
+        name->setIsSelect(selected);
+        const char* tick = node->selectState() == 1   ? "sel"
+                           : node->selectState() == 2 ? "halfsel"
+                                                      : "unsel";
+        name->setSelectImageCell(imageCell(NSImage::imageNamed(tick)));
+        name->setEditable(true);
+        name->setTarget(weak_from_this());
+        name->setTitle("");
+        auto label = NSTextFieldCell::make();
+        label->setEditable(false);
+        label->setDrawsBackground(false);
+        label->setBackgroundColor(NSColor::clearColor());
+        label->setLineBreakMode(NSLineBreakByTruncatingTail);
+        label->setFont(NSFont::systemFontOfSize(14));
+        label->setStringValue(node->title());
+        name->setLabel(label);
+        name->setIconImageCell(imageCell(node->image()));
+        return;
+    }
+    if (isColumn(column, "uninstall")) {
+        if (auto* trash = dynamic_cast<RemoveButtonCell*>(cell)) {
+            trash->setDelegate(weak_from_this());
+            trash->setIsIn(selected);
+        }
+        return;
+    }
+    if (isColumn(column, "Open")) {
+        if (node->faterNode()) {
+            cell->setImage(nullptr);
+            return;
+        }
+        const bool open = outline && outline->isItemExpanded(item);
+        cell->setImage(NSImage::imageNamed(open ? "arrow_w_open" : "arrow_w"));
+        cell->setTarget(weak_from_this());
+        cell->setAction(SEL("openOrClose"));
+    }
+}
+
+std::optional<bool> ZRLanguagesViewController::shouldSelectItem(NSOutlineView*,
+                                                                const Ref<NSObject>& item) {
+    selectTreeNode_ = std::dynamic_pointer_cast<ZRTreeNode>(item);
+    selectCell_ = outlineView_ ? static_cast<int>(outlineView_->rowForItem(item)) : -1;
+    NSLog("--selectCell-------------%d", selectCell_);
+    if (outlineView_) {
+        outlineView_->setRowNum(selectCell_);
+        outlineView_->setNeedsDisplay(true);
+    }
+    return true;
+}
+
+std::optional<bool> ZRLanguagesViewController::shouldEditTableColumn(NSOutlineView*, NSTableColumn*,
+                                                                     const Ref<NSObject>&) {
+    return false;
+}
+
+std::optional<bool> ZRLanguagesViewController::shouldSelectTableColumn(NSOutlineView*,
+                                                                       NSTableColumn*) {
+    return false;
+}
+
+void ZRLanguagesViewController::openOrClose() {
+    if (!outlineView_) return;
+    Ref<NSObject> item = outlineView_->itemAtRow(outlineView_->clickedRow());
+    if (!item) return;
+    if (outlineView_->isItemExpanded(item))
+        outlineView_->collapseItem(item);
+    else
+        outlineView_->expandItem(item);
+}
+
+void ZRLanguagesViewController::changeShowType(NSObject*) {
+    if (segment_ && segment_->selectedSegment() == 1)
+        setHeaderTitles(ns::stringWithFormat("           Applications(Total:%lu)",
+                                             static_cast<unsigned long>(appLanguages_.size())),
+                        "Languages");
+    else
+        setHeaderTitles(ns::stringWithFormat("           Languages(Total:%lu)",
+                                             static_cast<unsigned long>(languageApps_.size())),
+                        "Applications");
+    if (outlineView_) outlineView_->reloadData();
+    removeLanguageButtonAction();
+    if (outlineView_) outlineView_->_setupHeaderCell();
+}
+
+// --- Ticks ----------------------------------------------------------------------------------
+
+void ZRLanguagesViewController::clickButtonAction(NewButton*) {
+    if (outlineView_)
+        selectTreeNode_ = std::dynamic_pointer_cast<ZRTreeNode>(
+            outlineView_->itemAtRow(outlineView_->selectedRow()));
+    selectRemoveLanguage();
+}
+
+void ZRLanguagesViewController::selectRemoveLanguage() {
+    Ref<ZRTreeNode> node = selectTreeNode();
+    if (!node) return;
+    int state = 0;
+    if (node->isLeaf())
+        state = node->selectState() == 0 ? 1 : 0;
+    else
+        state = node->selectState() == 1 ? 0 : 1;
+    node->setSelectState(state);
+    changeSelectFileNode(state);
+    if (outlineView_) outlineView_->reloadData();
+    removeLanguageButtonAction();
+}
+
+void ZRLanguagesViewController::changeSelectFileNode(int state) {
+    Ref<ZRTreeNode> node = selectTreeNode();
+    if (!node) return;
+    if (Ref<ZRTreeNode> parent = node->faterNode()) {
+        std::size_t ticked = 0, total = 0;
+        for (const Ref<KBBaseNode>& child : parent->children())
+            if (auto* leaf = dynamic_cast<ZRTreeNode*>(child.get())) {
+                ++total;
+                if (leaf->selectState() == 1) ++ticked;
+            }
+        parent->setSelectState(ticked == 0 ? 0 : (ticked == total ? 1 : 2));
+        return;
+    }
+    for (const Ref<KBBaseNode>& child : node->children())
+        if (auto* leaf = dynamic_cast<ZRTreeNode*>(child.get())) leaf->setSelectState(state);
+}
+
+void ZRLanguagesViewController::removeLanguageButtonAction() {
+    const ZRNodeList& shown = shownRootList();
+    const bool any = std::any_of(shown.begin(), shown.end(),
+                                 [](const Ref<ZRTreeNode>& top) { return top->selectState(); });
+    if (removeButton_) removeButton_->setEnabled(any);
+}
+
+void ZRLanguagesViewController::selectAllButtonAction(NSObject*) {
+    const ZRNodeList& shown = shownRootList();
+    const bool allTicked = std::all_of(shown.begin(), shown.end(), [](const Ref<ZRTreeNode>& top) {
+        return top->selectState() == 1;
+    });
+    const int state = allTicked ? 0 : 1;
+    for (const Ref<ZRTreeNode>& top : shown) {
+        top->setSelectState(state);
+        for (const Ref<KBBaseNode>& child : top->children())
+            if (auto* leaf = dynamic_cast<ZRTreeNode*>(child.get())) leaf->setSelectState(state);
+    }
+    if (removeButton_) removeButton_->setEnabled(!allTicked);
+    if (outlineView_) outlineView_->reloadData();
+}
+
+// --- The sort pop-up ------------------------------------------------------------------------
+
+void ZRLanguagesViewController::sortButtonAction() {
+    isPopSortWin_ = true;
+    if (!sortVC_) {
+        sortVC_ = SortViewController::make();
+        sortVC_->setDelegate(shared_from_this());
+    }
+    dropSortWindow();
+    // A replaced pop-up's close timer must not close the new one early.
+    NSObject::cancelPreviousPerformRequestsWithTarget(this, SEL("isHiddenWindow"));
+    if (!sortVC_->view() || !mainWindow_) return;
+    sortAttachedWindow_ = StatusAttachedWindow::make(sortVC_->viewRef(), NSMakePoint(395, 419),
+                                                     mainWindow_, 3, 0, 0.8f);
+    if (!sortAttachedWindow_) return;
+    mainWindow_->addChildWindow(sortAttachedWindow_.get(), NSWindowAbove);
+    sortAttachedWindow_->orderFront();
+    performSelectorAfterDelay(SEL("isHiddenWindow"), {}, 2.0);
+}
+
+void ZRLanguagesViewController::dropSortWindow() {
+    Ref<StatusAttachedWindow> popUp = std::move(sortAttachedWindow_);
+    if (!popUp) return;
+    if (mainWindow_) mainWindow_->removeChildWindow(popUp.get());
+    popUp->orderOut();
+}
+
+void ZRLanguagesViewController::isHiddenWindow() {
+    if (isPopSortWin_) dropSortWindow();
+}
+
+void ZRLanguagesViewController::mouseEixtView(bool exited) {
+    isPopSortWin_ = exited;
+    if (exited) isHiddenWindow();
+}
+
+void ZRLanguagesViewController::sortActionBy(std::int32_t type, std::int32_t upDown) {
+    sortByType(type, upDown);
+    isPopSortWin_ = true;
+    isHiddenWindow();
+}
+
+void ZRLanguagesViewController::sortByType(int type, int upDown) {
+    auto compare = [type](const ZRTreeNode& a, const ZRTreeNode& b) {
+        if (type == 2) {
+            const std::uint64_t x = AMPublicUtilities::volSpaceFromString(a.size());
+            const std::uint64_t y = AMPublicUtilities::volSpaceFromString(b.size());
+            return x < y ? -1 : (x > y ? 1 : 0);
+        }
+        const int c = a.title().compare(b.title());
+        return c < 0 ? -1 : (c > 0 ? 1 : 0);
+    };
+    const bool ascending = upDown == 1;
+    ZRNodeList& shown = shownList();
+    ZRNodeList sorted = shown;
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [&](const Ref<ZRTreeNode>& a, const Ref<ZRTreeNode>& b) {
+                         return ascending ? compare(*a, *b) < 0 : compare(*b, *a) < 0;
+                     });
+    shown = std::move(sorted);
+    if (outlineView_) outlineView_->reloadData();
+}
+
+// --- Removal --------------------------------------------------------------------------------
+
+void ZRLanguagesViewController::clickRemoveButtonAction(RemoveButtonCell*) {}
+
+void ZRLanguagesViewController::removeAllSelectLanguage() {}
+
+// --- Images ---------------------------------------------------------------------------------
+
+Ref<NSImage> ZRLanguagesViewController::resizeImage(const Ref<NSImage>& image, NSSize size) {
+    auto result = NSImage::initWithSize(size);
+    if (!image || size.width <= 0 || size.height <= 0) return result;
+    const NSSize source = image->size();
+    if (source.width <= 0 || source.height <= 0) return result;
+    const double widthRatio = size.width / source.width;
+    const double heightRatio = size.height / source.height;
+    NSRect crop{{0, 0}, source};
+    if (widthRatio > heightRatio) {
+        // Full width, the height cut to the target's proportions.
+        crop.size.height = source.width * size.height / size.width;
+        crop.origin.y = std::floor((source.height - crop.size.height) * 0.5);
+    } else {
+        crop.size.width = source.height * size.width / size.height;
+        crop.origin.x = std::floor((source.width - crop.size.width) * 0.5);
+    }
+    result->lockFocus();
+    image->drawInRect(NSRect{{0, 0}, size}, crop, NSCompositingOperationCopy, 1.0, true,
+                      {{NSImageHintInterpolation, NSImageInterpolationLow}});
+    result->unlockFocus();
+    return result;
 }
 
 void ZRLanguagesViewController::enumerateLanguages(const std::string& folder) {

@@ -7,15 +7,39 @@
 #include <string>
 #include <vector>
 
+#include "appsManager/SortViewControllerDelegate.h"
+#include "controls/NewButtonDelegate.h"
+#include "controls/RemoveButtonCellDelegate.h"
 #include "languages/ZRTreeNode.h"
+#include "platform/appkit/NSOutlineViewDataSource.h"
+#include "platform/appkit/NSOutlineViewDelegate.h"
 #include "platform/appkit/NSViewController.h"
 
+class CustemOutlineView;
+class NSImageView;
+class NSSegmentedControl;
+class NSTextField;
 class NSWindow;
+class RFOverlayScrollView;
+class SortViewController;
+class StatusAttachedWindow;
+class TCImageButton;
 
 using ZRNodeList = std::vector<Ref<ZRTreeNode>>;
 
-class ZRLanguagesViewController : public NSViewController {
+class ZRLanguagesViewController : public NSViewController,
+                                  public NSOutlineViewDataSource,
+                                  public NSOutlineViewDelegate,
+                                  public NewButtonDelegate,
+                                  public RemoveButtonCellDelegate,
+                                  public SortViewControllerDelegate {
   public:
+    ZRLanguagesViewController();
+    ~ZRLanguagesViewController() override;
+
+    /// Segment 0 and the header titles, the outline's data source and delegate, the Remove
+    /// button (made here, disabled) and the images of select-all and sort.
+    void awakeFromNib() override;
     void setMainWindow(NSWindow* window) { mainWindow_ = window; }
     NSWindow* mainWindow() const { return mainWindow_; }
 
@@ -44,8 +68,79 @@ class ZRLanguagesViewController : public NSViewController {
     /// The scan's own lists, filled off the main thread while the scan runs.
     const ZRNodeList& scanAppLanguages() const { return scanAppLanguages_; }
     const ZRNodeList& scanLanguageApps() const { return scanLanguageApps_; }
-    /// The node at row 0 once the scan completed; nullptr for an empty tree.
-    const Ref<ZRTreeNode>& selectTreeNode() const { return selectTreeNode_; }
+    /// The node of the row last selected or clicked (row 0 after the scan); nullptr for none
+    /// and once that node is gone.
+    Ref<ZRTreeNode> selectTreeNode() const { return selectTreeNode_.lock(); }
+
+    // The tree shown: by application with segment 1, else by language.
+    long numberOfChildrenOfItem(NSOutlineView* outlineView, const Ref<NSObject>& item) override;
+    Ref<NSObject> child(NSOutlineView* outlineView, long index, const Ref<NSObject>& item) override;
+    bool isItemExpandable(NSOutlineView* outlineView, const Ref<NSObject>& item) override;
+    std::any objectValueForTableColumn(NSOutlineView* outlineView, NSTableColumn* column,
+                                       const Ref<NSObject>& item) override;
+    void willDisplayCell(NSOutlineView* outlineView, NSCell* cell, NSTableColumn* column,
+                         const Ref<NSObject>& item) override;
+    std::optional<bool> shouldSelectItem(NSOutlineView* outlineView,
+                                         const Ref<NSObject>& item) override;
+    std::optional<bool> shouldEditTableColumn(NSOutlineView* outlineView, NSTableColumn* column,
+                                              const Ref<NSObject>& item) override;
+    std::optional<bool> shouldSelectTableColumn(NSOutlineView* outlineView,
+                                                NSTableColumn* column) override;
+    /// The arrow column: collapses or expands the item at the clicked row.
+    void openOrClose();
+    /// The view segment: the other tree with its header titles.
+    void changeShowType(NSObject* sender);
+    /// The root list shown now.
+    const ZRNodeList& shownRootList() const;
+
+    // Ticks.
+    /// A row's check box was clicked (the row is selected by then).
+    void clickButtonAction(NewButton* cell) override;
+    /// Toggles selectTreeNode: a leaf 0 <-> 1, a top node to 0 from 1 and to 1 otherwise.
+    void selectRemoveLanguage();
+    /// Carries a new state of selectTreeNode to its group (1 all, 2 some, 0 none ticked) or,
+    /// for a top node, to all of its children.
+    void changeSelectFileNode(int state);
+    /// The Remove button is usable while some top node of the shown tree is ticked.
+    void removeLanguageButtonAction();
+    /// Unticks the whole shown tree when every top node is ticked, else ticks all of it.
+    void selectAllButtonAction(NSObject* sender);
+
+    // The sort pop-up.
+    void sortButtonAction();
+    void isHiddenWindow();
+    void mouseEixtView(bool exited) override;
+    void sortActionBy(std::int32_t type, std::int32_t upDown) override;
+    /// Reorders the shown tree's top nodes: type 2 by size, else by title; direction 1
+    /// ascending, else descending.
+    void sortByType(int type, int upDown);
+
+    // Removal.
+    void clickRemoveButtonAction(RemoveButtonCell* cell) override;
+    void removeAllSelectLanguage();
+
+    // Outlets and parts.
+    const Ref<TCImageButton>& removeButton() const { return removeButton_; }
+    const Ref<CustemOutlineView>& outlineView() const { return outlineView_; }
+    void setOutlineView(const Ref<CustemOutlineView>& view) { outlineView_ = view; }
+    const Ref<NSSegmentedControl>& segment() const { return segment_; }
+    void setSegment(const Ref<NSSegmentedControl>& segment) { segment_ = segment; }
+    const Ref<NSImageView>& loadProImageView() const { return loadProImageView_; }
+    void setLoadProImageView(const Ref<NSImageView>& view) { loadProImageView_ = view; }
+    const Ref<RFOverlayScrollView>& outlineScrollView() const { return outlineScrollView_; }
+    void setOutlineScrollView(const Ref<RFOverlayScrollView>& view) { outlineScrollView_ = view; }
+    const Ref<TCImageButton>& selectAllBut() const { return selectAllBut_; }
+    void setSelectAllBut(const Ref<TCImageButton>& button) { selectAllBut_ = button; }
+    const Ref<TCImageButton>& sortByBut() const { return sortByBut_; }
+    void setSortByBut(const Ref<TCImageButton>& button) { sortByBut_ = button; }
+    const Ref<NSTextField>& selectLabel() const { return selectLabel_; }
+    void setSelectLabel(const Ref<NSTextField>& label) { selectLabel_ = label; }
+    StatusAttachedWindow* sortAttachedWindow() const { return sortAttachedWindow_.get(); }
+    int selectCell() const { return selectCell_; }
+
+    /// The image routine of the screen: the centred part of `image` with the aspect ratio of
+    /// `size`, drawn over a new image of that size.
+    static Ref<NSImage> resizeImage(const Ref<NSImage>& image, NSSize size);
 
     static void registerClass();
 
@@ -53,6 +148,9 @@ class ZRLanguagesViewController : public NSViewController {
     void walkFolder(const std::string& folder,
                     std::vector<std::pair<unsigned long long, unsigned long long>>& path);
     void scanCompleted();
+    ZRNodeList& shownList();
+    void setHeaderTitles(const std::string& name, const std::string& count);
+    void dropSortWindow();
 
     NSWindow* mainWindow_ = nullptr;
     int scans_ = 0;
@@ -62,5 +160,17 @@ class ZRLanguagesViewController : public NSViewController {
     ZRNodeList languageApps_;
     ZRNodeList scanAppLanguages_;
     ZRNodeList scanLanguageApps_;
-    Ref<ZRTreeNode> selectTreeNode_;
+    WeakRef<ZRTreeNode> selectTreeNode_;
+    int selectCell_ = 0;
+    Ref<TCImageButton> removeButton_;
+    Ref<NSSegmentedControl> segment_;
+    Ref<CustemOutlineView> outlineView_;
+    Ref<NSImageView> loadProImageView_;
+    Ref<RFOverlayScrollView> outlineScrollView_;
+    Ref<TCImageButton> selectAllBut_;
+    Ref<TCImageButton> sortByBut_;
+    Ref<NSTextField> selectLabel_;
+    Ref<SortViewController> sortVC_;
+    Ref<StatusAttachedWindow> sortAttachedWindow_;
+    bool isPopSortWin_ = false;
 };

@@ -239,7 +239,19 @@ cairo_filter_t filterFor(NSImageInterpolation interpolation) {
     }
 }
 
+NSImageInterpolation hintedInterpolation(const NSImageHints& hints, NSImageInterpolation fallback) {
+    auto it = hints.find(NSImageHintInterpolation);
+    if (it == hints.end()) return fallback;
+    if (const auto* value = std::any_cast<NSImageInterpolation>(&it->second)) return *value;
+    if (const auto* value = std::any_cast<unsigned long>(&it->second))
+        return *value <= NSImageInterpolationHigh ? static_cast<NSImageInterpolation>(*value)
+                                                  : fallback;
+    return fallback;
+}
+
 }  // namespace
+
+const std::string NSImageHintInterpolation = "NSImageHintInterpolation";
 
 NSImage::NSImage() : impl_(std::make_unique<Impl>()) {}
 
@@ -352,7 +364,7 @@ void NSImage::drawAtPoint(NSPoint point, NSRect fromRect, NSCompositingOperation
 }
 
 void NSImage::drawInRect(NSRect rect, NSRect fromRect, NSCompositingOperation operation,
-                         double fraction, bool respectFlipped, const NSImageHints&) {
+                         double fraction, bool respectFlipped, const NSImageHints& hints) {
     auto context = NSGraphicsContext::currentContext();
     if (!context || NSIsEmptyRect(rect)) return;
     std::lock_guard lock(impl_->mutex);
@@ -381,7 +393,7 @@ void NSImage::drawInRect(NSRect rect, NSRect fromRect, NSCompositingOperation op
             cairo_scale(cr, 1, -1);
         }
         cairo_push_group(cr);
-        impl_->render(cr, size, filterFor(state.interpolation));
+        impl_->render(cr, size, filterFor(hintedInterpolation(hints, state.interpolation)));
         cairo_pop_group_to_source(cr);
         cairo_set_operator(cr, cairoOperator(operation));
         cairo_paint_with_alpha(cr, alpha);

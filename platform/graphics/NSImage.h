@@ -12,8 +12,11 @@
 #include "platform/foundation/NSObject.h"
 #include "platform/graphics/NSGraphicsContext.h"
 
-/// Drawing hints (accepted and ignored: interpolation comes from the context).
+/// Drawing hints by key; keys other than the ones below are ignored.
 using NSImageHints = std::map<std::string, std::any>;
+/// Hint key: an NSImageInterpolation (or its unsigned long value) used for this draw in place
+/// of the context's own setting.
+extern const std::string NSImageHintInterpolation;
 
 class NSImage : public NSObject {
   public:

@@ -208,7 +208,8 @@ TEST_F(LanguageScan, LoadDataInstallsBothTreesOnTheMainQueueOnce) {
     EXPECT_EQ(titles(controller->appLanguages()), std::vector<std::string>{"One.app"});
     EXPECT_EQ(sorted(titles(controller->languageApps())),
               (std::vector<std::string>{"Base", "German"}));
-    EXPECT_EQ(controller->selectTreeNode(), controller->appLanguages().front());
+    EXPECT_EQ(controller->selectTreeNode(), controller->languageApps().front())
+        << "the tree shown first";
     EXPECT_TRUE(controller->scanAppLanguages().empty());
 
     bundle("Applications/Two.app", "test.two", {{"Base", 1000}, {"de", 2000}});
