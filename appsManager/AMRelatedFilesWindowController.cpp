@@ -28,13 +28,6 @@ namespace {
 
 constexpr const char* kQuestion = "Do your want to uninstall the selected %@ application(s)?";
 
-/// The stored regular face at `size`; the system font when none is stored or it is unknown.
-Ref<NSFont> regularFont(double size) {
-    auto name = TCPublicUtilities::getRegularFontName();
-    Ref<NSFont> font = name ? NSFont::fontWithName(*name, size) : nullptr;
-    return font ? font : NSFont::systemFontOfSize(size);
-}
-
 bool isColumn(const NSTableColumn* column, const char* identifier) {
     return column && column->identifier() == identifier;
 }
@@ -118,7 +111,8 @@ void AMRelatedFilesWindowController::setNodeLabelStyle() {
     if (found.location != NSNotFound) {
         NSRange range{ns::length(std::string_view(text).substr(0, found.location)),
                       ns::length(number)};
-        headline->addAttribute(NSFontAttributeName, regularFont(20), range);
+        headline->addAttribute(NSFontAttributeName, TCPublicUtilities::regularFontOfSize(20),
+                               range);
         headline->addAttribute(
             NSForegroundColorAttributeName,
             NSColor::colorWithDeviceRed(49 / 255.0, 190 / 255.0, 106 / 255.0, 1.0), range);

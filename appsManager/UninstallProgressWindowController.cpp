@@ -20,13 +20,6 @@ constexpr const char* kEndMessage =
     "You have successfully removed the selected application(s) and associated files. Free up "
     "%@ disk space.";
 
-/// The stored regular face at `size`; the system font when none is stored.
-Ref<NSFont> regularFont(double size) {
-    auto name = TCPublicUtilities::getRegularFontName();
-    Ref<NSFont> font = name ? NSFont::fontWithName(*name, size) : nullptr;
-    return font ? font : NSFont::systemFontOfSize(size);
-}
-
 }  // namespace
 
 WeakRef<UninstallProgressWindowController> UninstallProgressWindowController::weakSelf() {
@@ -95,7 +88,7 @@ void UninstallProgressWindowController::setEndMessage(const std::string& sizeTex
         NSRange range{ns::length(std::string_view(text).substr(0, found.location)),
                       ns::length(size)};
         message->addAttribute(NSForegroundColorAttributeName, getColor(48, 207, 110, 1.0), range);
-        message->addAttribute(NSFontAttributeName, regularFont(16), range);
+        message->addAttribute(NSFontAttributeName, TCPublicUtilities::regularFontOfSize(16), range);
     }
     auto centred = NSMutableParagraphStyle::defaultParagraphStyle();
     centred->setAlignment(NSCenterTextAlignment);

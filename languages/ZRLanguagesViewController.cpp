@@ -16,6 +16,9 @@
 #include "controls/RFOverlayScrollView/RFOverlayScrollView.h"
 #include "controls/RemoveButtonCell.h"
 #include "controls/TCImageButton.h"
+#include "languages/RemoveLagEndWindowController.h"
+#include "languages/ShowRemoveLagWindowController.h"
+#include "platform/appkit/NSApplication.h"
 #include "platform/appkit/NSButtonCell.h"
 #include "platform/appkit/NSImageCell.h"
 #include "platform/appkit/NSImageView.h"
@@ -90,7 +93,9 @@ void ZRLanguagesViewController::registerClass() {
         .method("openOrClose", &ZRLanguagesViewController::openOrClose)
         .method("sortButtonAction", &ZRLanguagesViewController::sortButtonAction)
         .method("isHiddenWindow", &ZRLanguagesViewController::isHiddenWindow)
-        .method("removeAllSelectLanguage", &ZRLanguagesViewController::removeAllSelectLanguage);
+        .method("removeAllSelectLanguage", &ZRLanguagesViewController::removeAllSelectLanguage)
+        .method("removeOneLanguage", &ZRLanguagesViewController::removeOneLanguage)
+        .method("removelanguageEnd", &ZRLanguagesViewController::removelanguageEnd);
 }
 
 // --- Set-up ---------------------------------------------------------------------------------
@@ -456,9 +461,168 @@ void ZRLanguagesViewController::sortByType(int type, int upDown) {
 
 // --- Removal --------------------------------------------------------------------------------
 
-void ZRLanguagesViewController::clickRemoveButtonAction(RemoveButtonCell*) {}
+void ZRLanguagesViewController::clickRemoveButtonAction(RemoveButtonCell*) {
+    removeOneLanguage();
+}
 
-void ZRLanguagesViewController::removeAllSelectLanguage() {}
+void ZRLanguagesViewController::removeOneLanguage() {
+    Ref<ZRTreeNode> node = selectTreeNode();
+    if (!node) return;
+    std::vector<Ref<ZRTreeNode>> leaves;
+    Ref<ZRTreeNode> top = node;
+    if (Ref<ZRTreeNode> parent = node->faterNode()) {
+        leaves.push_back(node);
+        top = parent;
+    } else {
+        for (const Ref<KBBaseNode>& child : node->children())
+            if (auto leaf = std::dynamic_pointer_cast<ZRTreeNode>(child);
+                leaf && leaf->selectState() == 1)
+                leaves.push_back(leaf);
+        if (leaves.empty())
+            for (const Ref<KBBaseNode>& child : node->children())
+                if (auto leaf = std::dynamic_pointer_cast<ZRTreeNode>(child))
+                    leaves.push_back(leaf);
+    }
+    // A top node without folders has nothing to offer.
+    if (leaves.empty()) return;
+    showRemoveLagAlertViewWith({RemovalSelectionEntry::make(top, std::move(leaves))});
+}
+
+void ZRLanguagesViewController::removeAllSelectLanguage() {
+    RemovalSelection selection;
+    for (const Ref<ZRTreeNode>& top : shownRootList()) {
+        if (top->selectState() == 0) continue;
+        std::vector<Ref<ZRTreeNode>> leaves;
+        for (const Ref<KBBaseNode>& child : top->children())
+            if (auto leaf = std::dynamic_pointer_cast<ZRTreeNode>(child);
+                leaf && (top->selectState() == 1 || leaf->selectState() == 1))
+                leaves.push_back(leaf);
+        if (!leaves.empty())
+            selection.push_back(RemovalSelectionEntry::make(top, std::move(leaves)));
+    }
+    // Nothing ticked (the button is unusable then): no dialog.
+    if (selection.empty()) return;
+    showRemoveLagAlertViewWith(std::move(selection));
+}
+
+void ZRLanguagesViewController::showRemoveLagAlertViewWith(RemovalSelection selection) {
+    showRemoveLagWC_ = ShowRemoveLagWindowController::make("ShowRemoveLagWindowController");
+    showRemoveLagWC_->setDelegate(
+        std::dynamic_pointer_cast<ShowRemoveLagCleanDelegate>(weak_from_this().lock()));
+    showRemoveLagWC_->setAllRelaltedFiles(std::move(selection));
+    showRemoveLagWC_->doExpandItem();
+    // Kept alive through its modal loop even if a later removal replaces it meanwhile.
+    Ref<ShowRemoveLagWindowController> dialog = showRemoveLagWC_;
+    if (NSWindow* w = dialog->window()) {
+        w->center();
+        if (auto app = NSApplication::sharedApplication()) app->runModalForWindow(w);
+    }
+}
+
+void ZRLanguagesViewController::beginToRemoveSelectLagWithCount(int count) {
+    allSelectCount_ = count;
+    deleteSelectCount_ = 0;
+    allDeleteSize_ = 0;
+    removeLagWC_ = RemoveLagEndWindowController::make("RemoveLagEndWindowController");
+    removeLagWC_->setDelegate(weak_from_this().lock());
+    Ref<RemoveLagEndWindowController> dialog = removeLagWC_;
+    if (NSWindow* w = dialog->window()) {
+        w->center();
+        if (auto app = NSApplication::sharedApplication()) app->runModalForWindow(w);
+    }
+}
+
+void ZRLanguagesViewController::deleteRelatedFile(const Ref<ZRTreeNode>& entry) {
+    folderReported(entry, true);
+}
+
+void ZRLanguagesViewController::deleteRelatedFileFail(const Ref<ZRTreeNode>& entry) {
+    folderReported(entry, false);
+}
+
+void ZRLanguagesViewController::folderReported(const Ref<ZRTreeNode>& leaf, bool removed) {
+    // Called on the executor's thread: only the leaf is taken along, the rest runs on the
+    // main queue (inside the end dialog's modal loop).
+    WeakRef<NSObject> weak = weak_from_this();
+    dispatch_async(dispatch_get_main_queue(), [weak, leaf, removed] {
+        auto self = std::dynamic_pointer_cast<ZRLanguagesViewController>(weak.lock());
+        if (!self || !leaf) return;
+        ++self->deleteSelectCount_;
+        if (removed) {
+            self->allDeleteSize_ += AMPublicUtilities::volSpaceFromString(leaf->size());
+            self->dropFromTree(self->appLanguages_, leaf);
+            self->dropFromTree(self->languageApps_, leaf);
+        }
+        self->progressStep(leaf);
+    });
+}
+
+void ZRLanguagesViewController::dropFromTree(ZRNodeList& roots, const Ref<ZRTreeNode>& leaf) {
+    if (!leaf->isLeaf()) {
+        std::erase(roots, leaf);
+        return;
+    }
+    for (auto it = roots.begin(); it != roots.end(); ++it) {
+        const Ref<ZRTreeNode> top = *it;
+        if (removeObjWithTreeNode(top, leaf) != 1) continue;
+        if (top->count() == "0") {
+            roots.erase(it);
+            return;
+        }
+        std::size_t unticked = 0, total = 0;
+        for (const Ref<KBBaseNode>& child : top->children())
+            if (auto* node = dynamic_cast<ZRTreeNode*>(child.get())) {
+                ++total;
+                if (node->selectState() == 0) ++unticked;
+            }
+        top->setSelectState(unticked == total ? 0 : (unticked == 0 ? 1 : 2));
+        return;
+    }
+}
+
+int ZRLanguagesViewController::removeObjWithTreeNode(const Ref<ZRTreeNode>& top,
+                                                     const Ref<ZRTreeNode>& leaf) {
+    if (!top || !leaf) return 0;
+    KBNodeList& children = top->children();
+    auto found = std::find_if(children.begin(), children.end(), [&](const Ref<KBBaseNode>& c) {
+        auto* node = dynamic_cast<ZRTreeNode*>(c.get());
+        return node && node->path() == leaf->path();
+    });
+    if (found == children.end()) return 0;
+    children.erase(found);
+    top->setCount(std::to_string(children.size()));
+    top->setSize(getChiSizeWith(children));
+    return 1;
+}
+
+std::string ZRLanguagesViewController::getChiSizeWith(const KBNodeList& nodes) {
+    std::uint64_t total = 0;
+    for (const Ref<KBBaseNode>& node : nodes)
+        if (auto* tree = dynamic_cast<ZRTreeNode*>(node.get()))
+            total += AMPublicUtilities::volSpaceFromString(tree->size());
+    return AMPublicUtilities::convertVolSpace(total);
+}
+
+void ZRLanguagesViewController::progressStep(const Ref<ZRTreeNode>& leaf) {
+    if (outlineView_) {
+        outlineView_->reloadData();
+        outlineView_->setNeedsDisplay(true);
+        outlineView_->deselectRow(selectCell_);
+    }
+    selectTreeNode_.reset();
+    removeLanguageButtonAction();
+    if (allSelectCount_ <= 0 || !removeLagWC_) return;
+    const int percent =
+        static_cast<int>(static_cast<long long>(deleteSelectCount_) * 100 / allSelectCount_);
+    if (percent >= 100)
+        removeLagWC_->changeLabel(AMPublicUtilities::convertVolSpace(allDeleteSize_));
+    removeLagWC_->changeProgressValue(percent, leaf->path());
+}
+
+void ZRLanguagesViewController::removelanguageEnd() {
+    if (showRemoveLagWC_) showRemoveLagWC_->clickedCancelBtn(nullptr);
+    removeLanguageButtonAction();
+}
 
 // --- Images ---------------------------------------------------------------------------------
 

@@ -4,12 +4,16 @@
 // with its removable folders) and by language (each language with the bundles that carry it).
 
 #include <atomic>
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "appsManager/SortViewControllerDelegate.h"
 #include "controls/NewButtonDelegate.h"
 #include "controls/RemoveButtonCellDelegate.h"
+#include "languages/RemovalSelectionEntry.h"
+#include "languages/RemoveLagEndDelegate.h"
+#include "languages/ShowRemoveLagCleanDelegate.h"
 #include "languages/ZRTreeNode.h"
 #include "platform/appkit/NSOutlineViewDataSource.h"
 #include "platform/appkit/NSOutlineViewDelegate.h"
@@ -20,7 +24,9 @@ class NSImageView;
 class NSSegmentedControl;
 class NSTextField;
 class NSWindow;
+class RemoveLagEndWindowController;
 class RFOverlayScrollView;
+class ShowRemoveLagWindowController;
 class SortViewController;
 class StatusAttachedWindow;
 class TCImageButton;
@@ -32,7 +38,9 @@ class ZRLanguagesViewController : public NSViewController,
                                   public NSOutlineViewDelegate,
                                   public NewButtonDelegate,
                                   public RemoveButtonCellDelegate,
-                                  public SortViewControllerDelegate {
+                                  public SortViewControllerDelegate,
+                                  public ShowRemoveLagCleanDelegate,
+                                  public RemoveLagEndDelegate {
   public:
     ZRLanguagesViewController();
     ~ZRLanguagesViewController() override;
@@ -116,8 +124,33 @@ class ZRLanguagesViewController : public NSViewController,
     void sortByType(int type, int upDown);
 
     // Removal.
+    /// A row's trash button: removeOneLanguage.
     void clickRemoveButtonAction(RemoveButtonCell* cell) override;
+    /// Offers the folders of selectTreeNode: a leaf alone; for a top node its ticked leaves,
+    /// or all of them when none is ticked.
+    void removeOneLanguage();
+    /// The Remove button: offers the ticked folders of every top node of the shown tree.
     void removeAllSelectLanguage();
+    /// Runs the confirmation dialog for `selection` modally; returns when it closes.
+    void showRemoveLagAlertViewWith(RemovalSelection selection);
+    /// The removal started: counters reset, the end dialog run modally until its OK.
+    void beginToRemoveSelectLagWithCount(int count) override;
+    /// Folder reports, from the executor's thread: handled on the main queue.
+    void deleteRelatedFile(const Ref<ZRTreeNode>& entry) override;
+    void deleteRelatedFileFail(const Ref<ZRTreeNode>& entry) override;
+    /// Drops the child of `top` with `leaf`'s path and recounts `top`; 1 when one was found.
+    int removeObjWithTreeNode(const Ref<ZRTreeNode>& top, const Ref<ZRTreeNode>& leaf);
+    /// The size text of the sum of the nodes' sizes.
+    static std::string getChiSizeWith(const KBNodeList& nodes);
+    /// The end dialog's OK: the confirmation dialog closes, the Remove button is brought up to
+    /// date.
+    void removelanguageEnd() override;
+
+    const Ref<ShowRemoveLagWindowController>& showRemoveLagWC() const { return showRemoveLagWC_; }
+    const Ref<RemoveLagEndWindowController>& removeLagWC() const { return removeLagWC_; }
+    int deleteSelectCount() const { return deleteSelectCount_; }
+    int allSelectCount() const { return allSelectCount_; }
+    std::uint64_t allDeleteSize() const { return allDeleteSize_; }
 
     // Outlets and parts.
     const Ref<TCImageButton>& removeButton() const { return removeButton_; }
@@ -151,6 +184,9 @@ class ZRLanguagesViewController : public NSViewController,
     ZRNodeList& shownList();
     void setHeaderTitles(const std::string& name, const std::string& count);
     void dropSortWindow();
+    void folderReported(const Ref<ZRTreeNode>& leaf, bool removed);
+    void dropFromTree(ZRNodeList& roots, const Ref<ZRTreeNode>& leaf);
+    void progressStep(const Ref<ZRTreeNode>& leaf);
 
     NSWindow* mainWindow_ = nullptr;
     int scans_ = 0;
@@ -173,4 +209,9 @@ class ZRLanguagesViewController : public NSViewController,
     Ref<SortViewController> sortVC_;
     Ref<StatusAttachedWindow> sortAttachedWindow_;
     bool isPopSortWin_ = false;
+    int deleteSelectCount_ = 0;
+    int allSelectCount_ = 0;
+    std::uint64_t allDeleteSize_ = 0;
+    Ref<RemoveLagEndWindowController> removeLagWC_;
+    Ref<ShowRemoveLagWindowController> showRemoveLagWC_;
 };

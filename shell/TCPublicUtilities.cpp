@@ -110,6 +110,12 @@ std::optional<std::string> TCPublicUtilities::getBoldFontName() {
     return SettingsFile::stringForKey("FontBold");
 }
 
+Ref<NSFont> TCPublicUtilities::regularFontOfSize(double size) {
+    const std::optional<std::string> name = getRegularFontName();
+    Ref<NSFont> font = name ? NSFont::fontWithName(*name, size) : nullptr;
+    return font ? font : NSFont::systemFontOfSize(size);
+}
+
 Ref<NSMutableAttributedString> TCPublicUtilities::setAddItunesBackup(const std::string& text,
                                                                      double size) {
     auto result = NSMutableAttributedString::make(text);

@@ -37,6 +37,8 @@ class TCPublicUtilities {
     static std::optional<std::string> getLightFontName();
     static std::optional<std::string> getRegularFontName();
     static std::optional<std::string> getBoldFontName();
+    /// The stored regular face at `size`; the system font when none is stored or it is unknown.
+    static Ref<NSFont> regularFontOfSize(double size);
 
     /// Centred text in the system font of `size`, coloured (237, 239, 240).
     static Ref<NSMutableAttributedString> setAddItunesBackup(const std::string& text, double size);

@@ -1,0 +1,218 @@
+// The removal road of the Languages screen: what the Remove button and a row's trash button
+// offer, and how the folder reports shrink both trees and drive the end dialog.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/languages/LanguagesScreenFixture.h"
+#include "appsManager/EUProgressView.h"
+#include "controls/TextImageButton.h"
+#include "languages/RemoveLagEndWindowController.h"
+#include "languages/ShowRemoveLagWindowController.h"
+#include "platform/dispatch/Dispatch.h"
+
+using namespace languagestest;
+
+namespace {
+
+class LanguageRemoval : public LanguagesScreen {
+  protected:
+    /// Runs `inside` from the main queue while `start` runs a modal dialog; a loop that is
+    /// never stopped is aborted after a while.
+    void withModal(const std::function<void()>& start, const std::function<void()>& inside) {
+        auto finished = std::make_shared<bool>(false);
+        dispatch_after(dispatch_time(DISPATCH_TIME_NOW, 10 * NSEC_PER_SEC),
+                       dispatch_get_main_queue(), [finished, app = app] {
+                           if (!*finished) app->abortModal();
+                       });
+        dispatch_async(dispatch_get_main_queue(), inside);
+        start();
+        *finished = true;
+    }
+    /// The folders the confirmation dialog was opened with, by entry: "<title>: <leaf>...".
+    std::vector<std::string> offered() const {
+        std::vector<std::string> out;
+        for (const auto& entry : screen->showRemoveLagWC()->allRelaltedFiles()) {
+            std::string line = entry->title() + ":";
+            for (const auto& leaf : entry->leaves())
+                line += " " + leaf->title();
+            out.push_back(line);
+        }
+        return out;
+    }
+    /// The percentage the end dialog's bar shows.
+    double barPercent() const {
+        Ref<EUProgressView> bar = screen->removeLagWC()->aProgressView();
+        return bar->progressBar()->frame().size.width * 100 / bar->frame().size.width;
+    }
+};
+
+TEST_F(LanguageRemoval, TheButtonsOfferTheTickedFoldersOrTheRowsOwn) {
+    threeApplications();
+    openScreen();
+    struct Case {
+        const char* name;
+        std::function<void()> prepare;  // ticks and the row whose trash button is pressed
+        bool trashButton;
+        std::vector<std::string> offered;
+    } cases[] = {
+        {"unticked group",
+         [&] { screen->shouldSelectItem(&outline(), top("French")); },
+         true,
+         {"French: Alpha.app Gamma.app"}},
+        {"group with two of three ticked",
+         [&] {
+             clickTick(childOf(top("German"), "Alpha.app"));
+             clickTick(childOf(top("German"), "Gamma.app"));
+             screen->shouldSelectItem(&outline(), top("German"));
+         },
+         true,
+         {"German: Alpha.app Gamma.app"}},
+        {"one leaf",
+         [&] { screen->shouldSelectItem(&outline(), childOf(top("German"), "beta.app")); },
+         true,
+         {"German: beta.app"}},
+        {"Remove with a ticked group and a half-ticked one",
+         [&] {
+             clickTick(top("Japanese"));
+             clickTick(childOf(top("French"), "Gamma.app"));
+         },
+         false,
+         {"French: Gamma.app", "Japanese: beta.app"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const auto& node : screen->shownRootList()) {
+            node->setSelectState(0);
+            for (const auto& child : node->children())
+                std::static_pointer_cast<ZRTreeNode>(child)->setSelectState(0);
+        }
+        c.prepare();
+        std::vector<std::string> seen;
+        withModal(
+            [&] {
+                c.trashButton ? screen->clickRemoveButtonAction(nullptr)
+                              : screen->removeAllSelectLanguage();
+            },
+            [&] {
+                seen = offered();
+                screen->showRemoveLagWC()->clickedCancelBtn(nullptr);
+            });
+        std::sort(seen.begin(), seen.end());
+        EXPECT_EQ(seen, c.offered);
+        EXPECT_FALSE(screen->showRemoveLagWC()->deleteExecutor()) << "Cancel deletes nothing";
+    }
+}
+
+TEST_F(LanguageRemoval, ReportsShrinkBothTreesAndDriveTheEndDialog) {
+    threeApplications();
+    openScreen();
+    Ref<ZRTreeNode> japanese = top("Japanese");
+    Ref<ZRTreeNode> german = top("German");
+    const std::vector<Ref<ZRTreeNode>> folders = {
+        childOf(japanese, "beta.app"), childOf(german, "Alpha.app"), childOf(german, "Gamma.app")};
+    ZRTreeNode* betaApp = nullptr;
+    for (const auto& node : screen->appLanguages())
+        if (node->title() == "beta.app") betaApp = node.get();
+    ASSERT_TRUE(betaApp);
+
+    std::vector<double> bars;
+    bool endShown = false;
+    withModal([&] { screen->beginToRemoveSelectLagWithCount(3); },
+              [&] {
+                  EXPECT_EQ(screen->deleteSelectCount(), 0);
+                  // The reports come from the executor's thread; each is handled on the main
+                  // queue, and the bar follows one more turn later.
+                  for (std::size_t i = 0; i < folders.size(); ++i) {
+                      if (i == 2)
+                          screen->deleteRelatedFileFail(folders[i]);
+                      else
+                          screen->deleteRelatedFile(folders[i]);
+                      dispatch_async(dispatch_get_main_queue(), [&] {
+                          dispatch_async(dispatch_get_main_queue(),
+                                         [&] { bars.push_back(barPercent()); });
+                      });
+                  }
+                  dispatch_async(dispatch_get_main_queue(), [&] {
+                      dispatch_async(dispatch_get_main_queue(), [&] {
+                          dispatch_async(dispatch_get_main_queue(), [&] {
+                              endShown = !screen->removeLagWC()->endView()->isHidden();
+                              screen->removeLagWC()->okButtonAction(nullptr);
+                          });
+                      });
+                  });
+              });
+    ASSERT_EQ(bars.size(), 3u);
+    EXPECT_NEAR(bars[0], 33, 0.5);
+    EXPECT_NEAR(bars[1], 66, 0.5);
+    EXPECT_NEAR(bars[2], 100, 0.5);
+    EXPECT_TRUE(endShown);
+    EXPECT_EQ(screen->deleteSelectCount(), 3);
+    EXPECT_EQ(screen->allDeleteSize(), 10u + 1000u) << "a failed folder adds no size";
+    EXPECT_NE(screen->removeLagWC()->messageLabel()->stringValue().find("1.01 KB"),
+              std::string::npos);
+
+    // The only Japanese folder went: the group is gone, and beta.app is recounted.
+    for (const auto& node : screen->languageApps())
+        EXPECT_NE(node->title(), "Japanese");
+    EXPECT_EQ(german->count(), "2");
+    EXPECT_EQ(german->size(), "305.00 KB");
+    EXPECT_EQ(betaApp->count(), "1");
+    EXPECT_EQ(betaApp->size(), "300.00 KB");
+    // The failed folder stays in both trees.
+    EXPECT_EQ(childOf(german, "Gamma.app")->path(), folders[2]->path());
+    EXPECT_FALSE(screen->selectTreeNode());
+
+    // The other tree's caption counts what is left.
+    showTree(0);
+    EXPECT_EQ(header("Name"), "           Languages(Total:2)");
+}
+
+TEST_F(LanguageRemoval, TheWholeRoadDeletesTheTickedFoldersOnly) {
+    threeApplications();
+    openScreen();
+    clickTick(top("French"));
+    const std::string kept = childOf(top("German"), "Alpha.app")->path();
+    std::vector<std::string> removed;
+    for (const auto& child : top("French")->children())
+        removed.push_back(std::static_pointer_cast<ZRTreeNode>(child)->path());
+
+    withModal([&] { screen->removeAllSelectLanguage(); },
+              [&] { screen->showRemoveLagWC()->clickedDeleteBtn(nullptr); });
+    // The executor starts half a second later and the end dialog runs modally; OK is pressed
+    // once its end panel shows.
+    auto poll = std::make_shared<std::function<void()>>();
+    std::weak_ptr<std::function<void()>> weak = poll;
+    *poll = [this, weak] {
+        auto end = screen->removeLagWC();
+        if (end && end->isWindowLoaded() && !end->endView()->isHidden() &&
+            app->modalWindow() == end->window()) {
+            end->okButtonAction(nullptr);
+            return;
+        }
+        dispatch_after(dispatch_time(DISPATCH_TIME_NOW, 20 * NSEC_PER_MSEC),
+                       dispatch_get_main_queue(), [weak] {
+                           if (auto p = weak.lock(); p && *p) (*p)();
+                       });
+    };
+    dispatch_async(dispatch_get_main_queue(), *poll);
+    EXPECT_TRUE(pt::runMainLoopUntil([&] {
+        return screen->removeLagWC() && !screen->removeLagWC()->window()->isVisible() &&
+               screen->deleteSelectCount() == 2;
+    }));
+    *poll = nullptr;
+    for (const std::string& path : removed)
+        EXPECT_FALSE(fs::exists(path)) << path;
+    EXPECT_TRUE(fs::exists(kept));
+    EXPECT_EQ(app->modalWindow(), nullptr);
+    EXPECT_FALSE(screen->showRemoveLagWC()->window()->isVisible());
+    EXPECT_FALSE(screen->removeButton()->isEnabled()) << "nothing ticked is left";
+    for (const auto& node : screen->languageApps())
+        EXPECT_NE(node->title(), "French");
+}
+
+}  // namespace
