@@ -321,6 +321,13 @@ void ZRLanguagesViewController::openOrClose() {
 }
 
 void ZRLanguagesViewController::changeShowType(NSObject*) {
+    updateCaption();
+    if (outlineView_) outlineView_->reloadData();
+    removeLanguageButtonAction();
+    if (outlineView_) outlineView_->_setupHeaderCell();
+}
+
+void ZRLanguagesViewController::updateCaption() {
     if (segment_ && segment_->selectedSegment() == 1)
         setHeaderTitles(ns::stringWithFormat("           Applications(Total:%lu)",
                                              static_cast<unsigned long>(appLanguages_.size())),
@@ -329,9 +336,6 @@ void ZRLanguagesViewController::changeShowType(NSObject*) {
         setHeaderTitles(ns::stringWithFormat("           Languages(Total:%lu)",
                                              static_cast<unsigned long>(languageApps_.size())),
                         "Applications");
-    if (outlineView_) outlineView_->reloadData();
-    removeLanguageButtonAction();
-    if (outlineView_) outlineView_->_setupHeaderCell();
 }
 
 // --- Ticks ----------------------------------------------------------------------------------
@@ -608,6 +612,11 @@ void ZRLanguagesViewController::progressStep(const Ref<ZRTreeNode>& leaf) {
         outlineView_->reloadData();
         outlineView_->setNeedsDisplay(true);
         outlineView_->deselectRow(selectCell_);
+        // The rows moved up: neither the highlight nor the caption's total may point at what
+        // is gone.
+        outlineView_->setRowNum(-1);
+        updateCaption();
+        outlineView_->_setupHeaderCell();
     }
     selectTreeNode_.reset();
     removeLanguageButtonAction();

@@ -183,6 +183,8 @@ class ZRLanguagesViewController : public NSViewController,
     void scanCompleted();
     ZRNodeList& shownList();
     void setHeaderTitles(const std::string& name, const std::string& count);
+    /// The caption of the shown tree with its total.
+    void updateCaption();
     void dropSortWindow();
     void folderReported(const Ref<ZRTreeNode>& leaf, bool removed);
     void dropFromTree(ZRNodeList& roots, const Ref<ZRTreeNode>& leaf);

@@ -104,3 +104,40 @@ start_on_demo_volume() {
   read -r wx wy <<<"$(sed -n 's/.*Position: \([0-9-]*\),\([0-9-]*\).*/\1 \2/p' <<<"$geometry")"
   read -r ww wh <<<"$(sed -n 's/.*Geometry: \([0-9]*\)x\([0-9]*\).*/\1 \2/p' <<<"$geometry")"
 }
+
+# Screenshot of the whole screen as "$out/$1.png".
+shot() { import -display "$DISPLAY" -window root "$out/$1.png"; }
+# A left click at screen point ($1, $2).
+click() {
+  xdotool mousemove --sync "$1" "$2"
+  xdotool click 1
+}
+# Runs "$2..." every 0.2 s until it succeeds, for at most $1 seconds; then fails with the
+# message in $wait_what. Fails at once when the application ($app_pid) has ended.
+wait_for() {
+  local seconds=$1 i
+  shift
+  for i in $(seq $((seconds * 5))); do
+    "$@" && return 0
+    kill -0 "$app_pid" 2>/dev/null || fail "the application ended early ($wait_what)"
+    sleep 0.2
+  done
+  fail "timed out after ${seconds}s: $wait_what"
+}
+
+# Whether the check box centred at ($2, $3) of image $1 is ticked (green).
+ticked() {
+  (($(count_colour "$1" $(($2 - 8)) $(($3 - 8)) 16 16 49 190 106 50) > 20))
+}
+# The dialogs asking to confirm are centred on the 1280 x 800 screen: 720 x 460 at (280, 113).
+# One is there when its grey Cancel button is (the end panel's OK button sits elsewhere);
+# their primary button is at (925, 537).
+dialog_open() {
+  shot now
+  (($(count_colour "$out/now.png" 765 525 90 22 84 89 93 10) > 1500))
+}
+# The end panel of a removal: its grey OK button around (640, 456).
+end_panel_open() {
+  shot now
+  (($(count_colour "$out/now.png" 595 445 90 22 84 89 93 10) > 1500))
+}

@@ -19,24 +19,6 @@ source "$(dirname "$0")/lib.sh"
 start_on_demo_volume "$app" "$src"
 echo "main window at $wx,$wy"
 
-shot() { import -display "$DISPLAY" -window root "$out/$1.png"; }
-click() {
-  xdotool mousemove --sync "$1" "$2"
-  xdotool click 1
-}
-# Runs "$2..." every 0.2 s until it succeeds, for at most $1 seconds; then fails with the
-# message in $wait_what.
-wait_for() {
-  local seconds=$1 i
-  shift
-  for i in $(seq $((seconds * 5))); do
-    "$@" && return 0
-    kill -0 "$app_pid" 2>/dev/null || fail "the application ended early ($wait_what)"
-    sleep 0.2
-  done
-  fail "timed out after ${seconds}s: $wait_what"
-}
-
 # The list: rows of 48 points from y = 248 below the window's top; the check box 258 and the
 # trash icon 1000 points from its left. A row is there when its trash icon is drawn (grey, or
 # green in the selected row).
@@ -62,9 +44,6 @@ sort_by_name() {
   sleep 0.4
   click $((wx + 390)) $((wy + 214)) # Ascending (by name)
   sleep 0.4 # the pop-up closes itself; the next click goes to the list as it is
-}
-ticked() { # $1 image, $2 x, $3 y of a check box's centre
-  (($(count_colour "$1" $(($2 - 8)) $(($3 - 8)) 16 16 49 190 106 50) > 20))
 }
 search_for() {
   click $((wx + 895)) $((wy + 159))
@@ -103,14 +82,8 @@ done
 expect_colour "$out/ticked.png" $((wx + 950)) $((wy + 82)) 49 190 106 "Uninstall enabled by the ticks"
 click $((wx + 950)) $((wy + 96))
 
-# The review dialog is centred on the 1280 x 800 screen: 720 x 460 at (280, 113).
-# It is there when its grey Cancel button is (the end panel's OK button sits elsewhere).
-review_open() {
-  shot now
-  (($(count_colour "$out/now.png" 765 525 90 22 84 89 93 10) > 1500))
-}
 wait_what="the review dialog"
-wait_for 10 review_open
+wait_for 10 dialog_open
 sleep 0.5
 shot review
 # Its rows: Foo's group, Foo, the user's and the local com.example.foo.plist, then the
@@ -126,12 +99,8 @@ ticked "$out/review-unticked.png" 322 374 || fail "unticking one row unticked it
 echo "ok: one related file unticked in the review"
 click 925 537
 
-end_panel() {
-  shot now
-  (($(count_colour "$out/now.png" 595 445 90 22 84 89 93 10) > 1500))
-}
 wait_what="the end panel"
-wait_for 20 end_panel
+wait_for 20 end_panel_open
 shot end
 click 640 456
 wait_what="the list after the road"
@@ -155,14 +124,14 @@ echo "ok: the ticked bundles and files are gone, the unticked file remains"
 sort_by_name
 click $((wx + 1000)) "$(row_y 0)"
 wait_what="the review dialog of the trash button"
-wait_for 10 review_open
+wait_for 10 dialog_open
 sleep 0.5
 shot trash-review
 click 925 537
 # The review may open while the trash click is still being tracked (the collection can end
 # before its mouse-up is handled); the removal must start all the same.
 wait_what="the end panel of the trash button"
-wait_for 15 end_panel
+wait_for 15 end_panel_open
 shot trash-end
 click 640 456
 wait_what="the list without the removed row"
