@@ -100,6 +100,8 @@ void UninstallProgressWindowController::setEndMessage(const std::string& sizeTex
 }
 
 void UninstallProgressWindowController::okButtonAction(NSObject*) {
+    // The delegate may let this dialog go while it is told; the window is closed after that.
+    Ref<NSObject> keepSelf = self();
     Ref<NSObject> keep = delegate_.lock();
     if (auto* answering = dynamic_cast<UninstallProgressDelegate*>(keep.get()))
         answering->uninstallEnd();

@@ -5,8 +5,11 @@
 #include "controls/SidebarClasses.h"
 #include "languages/LanguagesClasses.h"
 #include "platform/foundation/NSObject.h"
+#include "shell/AboutVersionBgView.h"
 #include "shell/MyNSApplication.h"
 #include "shell/OtherAppViewController.h"
+#include "shell/TCPreferenceWindowController.h"
+#include "shell/ToolBoxBgView.h"
 #include "shell/ZRAppDelegate.h"
 #include "windows/ImageWindowClasses.h"
 #include "windows/WindowsClasses.h"
@@ -16,6 +19,9 @@ void registerApplicationClasses() {
     MyNSApplication::registerClass();
     ZRAppDelegate::registerClass();
     OtherAppViewController::registerClass();
+    TCPreferenceWindowController::registerClass();
+    AboutVersionBgView::registerClass();
+    ToolBoxBgView::registerClass();
     registerAppsManagerClasses();
     registerLanguagesClasses();
     registerSidebarClasses();

@@ -16,6 +16,7 @@
 #include "platform/graphics/NSFont.h"
 #include "platform/graphics/NSImage.h"
 #include "shell/OtherAppViewController.h"
+#include "shell/TCPreferenceWindowController.h"
 #include "shell/TCPublicUtilities.h"
 #include "windows/TCImageWindow.h"
 
@@ -210,7 +211,13 @@ void ZRAppDelegate::showAboutWindow(NSObject*) {
 }
 
 void ZRAppDelegate::aboutMenuItemClick(NSObject*) {
-    // The About window arrives with its own screen; until then the item does nothing.
+    aboutWC_ = TCPreferenceWindowController::make("TCPreferenceWindowController");
+    // Kept through its modal loop even if another opening replaces it meanwhile.
+    Ref<TCPreferenceWindowController> about = aboutWC_;
+    if (NSWindow* w = about->window()) {
+        w->center();
+        if (auto app = NSApplication::sharedApplication()) app->runModalForWindow(w);
+    }
 }
 
 void ZRAppDelegate::checkUpdateAction(NSObject*) {

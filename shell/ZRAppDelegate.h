@@ -14,6 +14,7 @@ class NSTextField;
 class NSView;
 class NewView;
 class OtherAppViewController;
+class TCPreferenceWindowController;
 class TCImageWindow;
 class ZRLanguagesViewController;
 
@@ -72,6 +73,8 @@ class ZRAppDelegate : public NSObject,
         return languagesViewController_.get();
     }
     OtherAppViewController* otherAppWC() const { return otherAppWC_.get(); }
+    /// The last About window opened; nullptr before the first.
+    TCPreferenceWindowController* aboutWC() const { return aboutWC_.get(); }
     NSView* titleBarView() const { return titleBarView_; }
     NSTextField* titleLabel() const { return titleLabel_; }
 
@@ -92,6 +95,7 @@ class ZRAppDelegate : public NSObject,
     Ref<AMMainViewController> amMainVC_;
     Ref<ZRLanguagesViewController> languagesViewController_;
     Ref<OtherAppViewController> otherAppWC_;
+    Ref<TCPreferenceWindowController> aboutWC_;
     Ref<LeftTypeButton> uApplication_, uwidgets_, upreferencePanes_, uPlugins_, rLanguages_,
         selectToolBox_;
     std::vector<Ref<LeftTypeButton>> allTypeArr_;
