@@ -51,4 +51,32 @@ BackendKind installDefaultBackend() {
     return BackendKind::Headless;
 }
 
+std::optional<BackendKind> installApplicationBackend(std::string* problem) {
+    const std::string requested = environment("PLATFORM_BACKEND");
+    if (requested == "headless") {
+        WindowBackend::setShared(std::make_shared<HeadlessBackend>());
+        return BackendKind::Headless;
+    }
+    const std::string hint =
+        " Start it from a desktop session, set DISPLAY to a running X server (DISPLAY=:0, for "
+        "instance), or set PLATFORM_BACKEND=headless to run it without windows.";
+    const std::string x11 = environment("DISPLAY");
+    const std::string wayland = environment("WAYLAND_DISPLAY");
+    if (x11.empty() && wayland.empty()) {
+        if (problem) *problem = "no display: neither DISPLAY nor WAYLAND_DISPLAY is set." + hint;
+        return std::nullopt;
+    }
+    std::string error;
+    if (auto sdl = SdlBackend::create(&error)) {
+        WindowBackend::setShared(std::move(sdl));
+        return BackendKind::Sdl;
+    }
+    if (problem) {
+        const std::string named = !x11.empty() ? "DISPLAY=" + x11 : "WAYLAND_DISPLAY=" + wayland;
+        *problem = "cannot open a window on " + named + " (" +
+                   (error.empty() ? std::string("no answer") : error) + ")." + hint;
+    }
+    return std::nullopt;
+}
+
 }  // namespace platform

@@ -2,6 +2,7 @@
 // Choosing the window-system backend at start-up: real windows when a display is there,
 // image surfaces otherwise or when PLATFORM_BACKEND=headless asks for them.
 
+#include <optional>
 #include <string>
 
 namespace platform {
@@ -17,5 +18,10 @@ BackendKind chooseBackendKind(const std::string& requested, bool displayNamed);
 /// headless one (saying once in the log why, when SDL was asked for or a display was named).
 /// Answers the kind installed.
 BackendKind installDefaultBackend();
+
+/// For an application that the user starts: the headless backend only when PLATFORM_BACKEND=
+/// headless asks for it, else the SDL backend. Without a usable window system nothing is
+/// installed, nullopt is answered and `problem` receives what is missing and what to set.
+std::optional<BackendKind> installApplicationBackend(std::string* problem);
 
 }  // namespace platform

@@ -80,4 +80,34 @@ TEST(BackendSelection, FallsBackToHeadlessWhenSdlHasNoDisplay) {
     WindowBackend::setShared(nullptr);
 }
 
+TEST(BackendSelection, AnApplicationWithoutAWindowSystemInstallsNothingAndSaysWhy) {
+    auto before = std::make_shared<HeadlessBackend>();
+    WindowBackend::setShared(before);
+    const struct {
+        const char* display;
+        const char* expected;
+    } cases[] = {
+        {nullptr, "DISPLAY"},
+        {":2147483", "DISPLAY=:2147483"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.display ? c.display : "(unset)");
+        ScopedEnv backend("PLATFORM_BACKEND", nullptr);
+        ScopedEnv display("DISPLAY", c.display);
+        ScopedEnv wayland("WAYLAND_DISPLAY", nullptr);
+        ScopedEnv driver("SDL_VIDEODRIVER", "x11");
+        std::string problem;
+        EXPECT_FALSE(platform::installApplicationBackend(&problem));
+        EXPECT_NE(problem.find(c.expected), std::string::npos) << problem;
+        EXPECT_NE(problem.find("PLATFORM_BACKEND=headless"), std::string::npos) << problem;
+        EXPECT_EQ(&WindowBackend::shared(), before.get()) << "no backend installed";
+    }
+    ScopedEnv backend("PLATFORM_BACKEND", "headless");
+    ScopedEnv display("DISPLAY", nullptr);
+    std::string problem;
+    EXPECT_EQ(platform::installApplicationBackend(&problem), BackendKind::Headless);
+    EXPECT_TRUE(problem.empty());
+    WindowBackend::setShared(nullptr);
+}
+
 }  // namespace
