@@ -19,8 +19,10 @@ Ref<AMAppItem> AMAppItem::initWithInfoDictionary(
 }
 
 Ref<AMAppItem> AMAppItem::copyWithZone() const {
-    return initWithInfoDictionary(image_, name_, path_, bundleID_, bundleVersion_, date_,
-                                  isSystemAppStr_, size_);
+    auto copy = initWithInfoDictionary(image_, name_, path_, bundleID_, bundleVersion_, date_,
+                                       isSystemAppStr_, size_);
+    copy->entryRecord_ = entryRecord_;
+    return copy;
 }
 
 std::string AMAppItem::description() const {

@@ -2,8 +2,10 @@
 // One item on disk: an installed bundle in a list, one related file in the review dialog,
 // and the unit that the delete executors remove.
 
+#include <optional>
 #include <string>
 
+#include "platform/foundation/FileEntryRecord.h"
 #include "platform/foundation/NSDate.h"
 #include "platform/foundation/NSObject.h"
 #include "platform/foundation/NSString.h"
@@ -21,8 +23,8 @@ class AMAppItem : public NSObject {
         const NSStringOpt& bundleID, const NSStringOpt& bundleVersion, const NSDate& date,
         const std::string& isSystemAppStr, const std::string& size);
 
-    /// A new record of the same values sharing the image; it is never ticked, never marked
-    /// system, and will have its size computed again.
+    /// A new record of the same values (the entry record included) sharing the image; it is
+    /// never ticked, never marked system, and will have its size computed again.
     Ref<AMAppItem> copyWithZone() const;
 
     const Ref<NSImage>& image() const { return image_; }
@@ -31,6 +33,12 @@ class AMAppItem : public NSObject {
     void setName(const std::string& name) { name_ = name; }
     const std::string& path() const { return path_; }
     void setPath(const std::string& path) { path_ = path; }
+    /// What was recorded of the entry at path when it was found: the delete executors remove
+    /// that entry and nothing else. nil for an item made some other way, which is not removed.
+    const std::optional<platform::FileEntryRecord>& entryRecord() const { return entryRecord_; }
+    void setEntryRecord(const std::optional<platform::FileEntryRecord>& record) {
+        entryRecord_ = record;
+    }
     /// "CFBundleIdentifier" of the bundle; nil when it has none.
     const NSStringOpt& bundleID() const { return bundleID_; }
     void setBundleID(const NSStringOpt& id) { bundleID_ = id; }
@@ -60,6 +68,7 @@ class AMAppItem : public NSObject {
     Ref<NSImage> image_;
     std::string name_;
     std::string path_;
+    std::optional<platform::FileEntryRecord> entryRecord_;
     NSStringOpt bundleID_ = std::string();
     bool isSystemApp_ = false;
     NSStringOpt bundleVersion_ = std::string();

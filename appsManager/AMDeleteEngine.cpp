@@ -1,13 +1,11 @@
 #include "appsManager/AMDeleteEngine.h"
 
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cerrno>
-#include <optional>
+#include <memory>
 
-#include "platform/foundation/NSFileManager.h"
+#include "platform/foundation/EntryRemoval.h"
 #include "platform/foundation/NSLog.h"
 
 namespace {
@@ -29,45 +27,63 @@ AMDeleteEngine::~AMDeleteEngine() {
     freeAuthorization();
 }
 
-bool AMDeleteEngine::removePath(const std::string& path, const Report& report) {
-    // Nothing left to remove: no need to ask for a password to run a tool that does nothing.
-    if (isGone(path)) {
-        report(true);
-        return true;
-    }
-    auto fileManager = NSFileManager::defaultManager();
-    std::optional<unsigned> previousPermissions;
-    if (!fileManager->isDeletableFileAtPath(path)) {
-        auto before = fileManager->attributesOfItemAtPath(path);
-        FileAttributeChanges open;
-        open.posixPermissions = 0777;
-        if (fileManager->setAttributes(open, path) && before)
-            previousPermissions = before->posixPermissions;
-    }
-    // An item that survives must not stay world-writable.
-    auto restorePermissions = [&] {
-        if (!previousPermissions || isGone(path)) return;
-        FileAttributeChanges back;
-        back.posixPermissions = *previousPermissions;
-        fileManager->setAttributes(back, path);
-    };
-
-    if (fileManager->removeItemAtPath(path)) {
-        report(true);
-        return true;
-    }
-    if (!allocAuthorization()) {
-        NSLog("Alloc authorization failed!!!");
-        restorePermissions();
+bool AMDeleteEngine::removeEntry(const std::string& path,
+                                 const std::optional<platform::FileEntryRecord>& record,
+                                 const Report& report) {
+    using platform::EntryRemovalStatus;
+    if (!record || !record->isWellFormed()) {
+        // Made some other way than by discovery: what the path names now was never reviewed.
+        if (isGone(path)) {
+            report(true);
+            return true;
+        }
+        NSLog("No record of the entry found, left alone: %@", path);
         report(false);
         return false;
     }
-    if (authDeleteAtPath(path)) {
-        restorePermissions();
+    std::unique_ptr<platform::RecordedEntry> entry;
+    platform::EntryRemoval found = platform::RecordedEntry::open(*record, &entry);
+    // Nothing left to remove: no need to ask for a password for nothing.
+    if (found.status == EntryRemovalStatus::kGone) {
         report(true);
         return true;
     }
-    restorePermissions();
+    auto changed = [&] {
+        NSLog("Not the entry that was found, left alone: %@", path);
+        report(false);
+        return false;
+    };
+    if (found.status == EntryRemovalStatus::kChanged) return changed();
+    if (entry) {
+        // Only the owner can change a mode: the group and other bits would give it nothing.
+        if (!entry->isDeletable()) entry->grantOwnerAccess();
+        platform::EntryRemoval plain = entry->remove();
+        if (plain.succeeded()) {
+            entry->restoreMode();  // the object may live on through another hard link
+            report(true);
+            return true;
+        }
+        if (plain.status == EntryRemovalStatus::kChanged) {
+            entry->restoreMode();
+            return changed();
+        }
+    }
+    // The entry (or its parent) is held open meanwhile: the mode is put back on that object.
+    auto restoreMode = [&] {
+        if (entry) entry->restoreMode();
+    };
+    if (!allocAuthorization()) {
+        NSLog("Alloc authorization failed!!!");
+        restoreMode();
+        report(false);
+        return false;
+    }
+    if (authDeleteAtPath(*record)) {
+        restoreMode();
+        report(true);
+        return true;
+    }
+    restoreMode();
     report(false);
     NSLog("Clean file by authorization failed: %@", path);
     return false;
@@ -134,33 +150,11 @@ AuthorizationRef AMDeleteEngine::authorizationRef() {
     return fresh;
 }
 
-bool AMDeleteEngine::authDeleteAtPath(const std::string& path) {
-    // The tool takes the path as an argument: a relative one would name something relative to
-    // the helper's folder, and one starting with "-" would read as options.
-    if (path.empty() || path.front() != '/' || path.find('\0') != std::string::npos) return false;
+bool AMDeleteEngine::authDeleteAtPath(const platform::FileEntryRecord& record) {
+    if (!record.isWellFormed()) return false;
     AuthorizationRef fresh = authorizationRef();
-    std::string force = "-rf";
-    std::string target = path;
-    char* arguments[] = {force.data(), target.data(), nullptr};
-    FILE* pipe = nullptr;
-    pid_t pid = -1;
-    OSStatus status = AuthorizationExecuteWithPrivilegesAndPid(
-        fresh, "/bin/rm", kAuthorizationFlagDefaults, arguments, &pipe, &pid);
+    platform::EntryRemoval outcome;
+    OSStatus status = AuthorizationRemoveEntryWithPrivileges(fresh, record, &outcome);
     if (fresh != nullptr) AuthorizationFree(fresh, kAuthorizationFlagDefaults);
-    if (status != errAuthorizationSuccess) {
-        if (pipe != nullptr) std::fclose(pipe);
-        return false;
-    }
-    ssize_t printed = 0;
-    if (pipe != nullptr) {
-        char buffer[128];
-        do {
-            printed = ::read(fileno(pipe), buffer, sizeof buffer);
-        } while (printed < 0 && errno == EINTR);
-        std::fclose(pipe);
-    }
-    int waitStatus = 0;
-    bool exitedCleanly = AuthorizationWaitForProcess(pid, &waitStatus, 0) == pid &&
-                         WIFEXITED(waitStatus) && WEXITSTATUS(waitStatus) == 0;
-    return printed <= 0 && exitedCleanly;
+    return status == errAuthorizationSuccess && outcome.succeeded();
 }

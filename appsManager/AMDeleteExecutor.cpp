@@ -23,6 +23,8 @@ void AMDeleteExecutor::executeDelete(const std::vector<Ref<ZRTreeNode>>& list) {
         std::lock_guard running(self->engine_.listLock());
         for (const auto& entry : list)
             self->removeTrahFile(entry);
+        // Rights are held for one list only: the privileged helper ends with it.
+        self->freeAuthorization();
     });
 }
 
@@ -32,7 +34,7 @@ std::vector<Ref<ZRTreeNode>> AMDeleteExecutor::trashFiles() const {
 }
 
 bool AMDeleteExecutor::removeTrahFile(const Ref<ZRTreeNode>& entry) {
-    return engine_.removePath(entry->path(), [&](bool removed) {
+    return engine_.removeEntry(entry->path(), entry->entryRecord(), [&](bool removed) {
         if (removed) {
             if (auto target = delegate()) target->deleteRelatedFile(entry);
             return;

@@ -22,6 +22,8 @@ void AsMDeleteExecutor::executeDelete(const std::vector<Ref<AMAppItem>>& list) {
         std::lock_guard running(self->engine_.listLock());
         for (const auto& entry : list)
             self->removeTrahFile(entry);
+        // Rights are held for one list only: the privileged helper ends with it.
+        self->freeAuthorization();
     });
 }
 
@@ -31,7 +33,7 @@ std::vector<Ref<AMAppItem>> AsMDeleteExecutor::trashFiles() const {
 }
 
 bool AsMDeleteExecutor::removeTrahFile(const Ref<AMAppItem>& entry) {
-    return engine_.removePath(entry->path(), [&](bool removed) {
+    return engine_.removeEntry(entry->path(), entry->entryRecord(), [&](bool removed) {
         auto target = delegate();
         if (!target) return;
         if (removed)

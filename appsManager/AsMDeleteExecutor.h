@@ -22,19 +22,23 @@ class AsMDeleteExecutor : public NSObject {
     Ref<AsMDeleteExecutorDelegate> delegate() const;
 
     /// Keeps a copy of `list` and queues the removal of every entry, in order, on the global
-    /// queue; returns at once. Every entry then gets exactly one report.
+    /// queue; returns at once. Every entry then gets exactly one report; the rights obtained
+    /// for the list are given up when it is done.
     void executeDelete(const std::vector<Ref<AMAppItem>>& list);
     /// The list of the last executeDelete.
     std::vector<Ref<AMAppItem>> trashFiles() const;
 
-    /// Removes one entry and reports the outcome; answers it.
+    /// Removes one entry through the record made when it was found (an entry without one is
+    /// not removed) and reports the outcome; answers it.
     bool removeTrahFile(const Ref<AMAppItem>& entry);
     /// Obtains administrator rights once per executor.
     bool allocAuthorization() { return engine_.allocAuthorization(); }
     /// A fresh reference to the held rights; the caller frees it.
     AuthorizationRef authorizationRef() { return engine_.authorizationRef(); }
-    /// The privileged removal of one path.
-    bool authDeleteAtPath(const std::string& path) { return engine_.authDeleteAtPath(path); }
+    /// The privileged removal of one recorded entry.
+    bool authDeleteAtPath(const platform::FileEntryRecord& record) {
+        return engine_.authDeleteAtPath(record);
+    }
     /// Gives the rights up.
     void freeAuthorization() { engine_.freeAuthorization(); }
 

@@ -77,6 +77,8 @@ Ref<AMAppItem> RelatedAppFilesScanner::getAppItemWithFilePath(const NSStringOpt&
     const std::string p = path.value_or(std::string());
     auto item = AMAppItem::make();
     item->setPath(p);
+    // Recorded now, before anyone reviews it: removal later takes this entry or nothing.
+    item->setEntryRecord(platform::recordEntryAtPath(p));
     item->setImage(NSWorkspace::sharedWorkspace()->iconForFile(p));
 
     std::string name;

@@ -721,6 +721,7 @@ Ref<ZRTreeNode> ZRLanguagesViewController::constructTreeNode(const std::string& 
         Ref<ZRTreeNode> leaf = ZRTreeNode::initLeaf();
         leaf->setTitle(name);
         leaf->setPath(folder);
+        leaf->setEntryRecord(platform::recordEntryAtPath(folder));
         leaf->setFaterNode(application);
         const FSRef ref = fsref(folder);
         const std::uint64_t bytes = AMPublicUtilities::sizeOfFileRef(&ref);
@@ -765,6 +766,7 @@ void ZRLanguagesViewController::buildLanguagesTree() {
             entry->setImage(application->image());
             entry->setSize(leaf->size());
             entry->setPath(leaf->path());
+            entry->setEntryRecord(leaf->entryRecord());
             entry->setFaterNode(group);
             group->children().push_back(entry);
         }

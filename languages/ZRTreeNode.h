@@ -5,9 +5,11 @@
 
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <string>
 
 #include "languages/KBBaseNode.h"
+#include "platform/foundation/FileEntryRecord.h"
 
 class ZRTreeNode : public KBBaseNode {
   public:
@@ -31,6 +33,13 @@ class ZRTreeNode : public KBBaseNode {
     /// Set once when the leaf is made; read by the delete executor on its background thread.
     const std::string& path() const { return path_; }
     void setPath(const std::string& path) { path_ = path; }
+    /// What was recorded of the folder at path when the leaf was made: the delete executor
+    /// removes that folder and nothing else. Set with the path; nil for a node made otherwise
+    /// (copies included), which is not removed.
+    const std::optional<platform::FileEntryRecord>& entryRecord() const { return entryRecord_; }
+    void setEntryRecord(const std::optional<platform::FileEntryRecord>& record) {
+        entryRecord_ = record;
+    }
     /// 0 unticked, 1 ticked, 2 partly ticked (stored unchecked).
     std::int32_t selectState() const { return selectState_; }
     void setSelectState(std::int32_t state) { selectState_ = state; }
@@ -53,6 +62,7 @@ class ZRTreeNode : public KBBaseNode {
     std::string count_;
     std::string size_;
     std::string path_;
+    std::optional<platform::FileEntryRecord> entryRecord_;
     std::int32_t selectState_ = 0;
     mutable std::mutex faterLock_;
     WeakRef<ZRTreeNode> faterNode_;

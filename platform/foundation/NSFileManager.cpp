@@ -11,12 +11,10 @@
 #include <cstring>
 #include <memory>
 
-#include "platform/foundation/DirectoryWalker.h"
+#include "platform/foundation/EntryRemoval.h"
 #include "platform/foundation/NSString.h"
 
 namespace {
-
-using platform::detail::DirectoryWalker;
 
 // "a/b/" names "a/b" itself: a trailing slash would make the kernel resolve a final link.
 std::string withoutTrailingSlashes(const std::string& path) {
@@ -55,43 +53,6 @@ NSFileType typeOfMode(mode_t mode) {
 
 struct DirCloser {
     void operator()(DIR* dir) const { closedir(dir); }
-};
-
-// Unlinks as it goes, depth-first; the first failure stops the walk and is kept in `error`.
-class RemoveVisitor final : public DirectoryWalker::Visitor {
-  public:
-    DirectoryWalker::Step entry(int dirfd, const char* name, unsigned char type) override {
-        if (type == DT_DIR) return DirectoryWalker::Step::Descend;
-        if (type == DT_UNKNOWN) {
-            struct stat st {};
-            if (fstatat(dirfd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) return stopUnlessGone(errno);
-            if (S_ISDIR(st.st_mode)) return DirectoryWalker::Step::Descend;
-        }
-        if (unlinkat(dirfd, name, 0) == 0) return DirectoryWalker::Step::Next;
-        if (errno == EISDIR) return DirectoryWalker::Step::Descend;  // became a folder meanwhile
-        return stopUnlessGone(errno);
-    }
-
-    DirectoryWalker::Step leave(int dirfd, const char* name) override {
-        if (unlinkat(dirfd, name, AT_REMOVEDIR) == 0) return DirectoryWalker::Step::Next;
-        return stopUnlessGone(errno);
-    }
-
-    DirectoryWalker::Step failed(int dirfd, const char* name, int err) override {
-        // Listed as a folder but now a link or a file: remove that item itself.
-        if ((err == ENOTDIR || err == ELOOP) && unlinkat(dirfd, name, 0) == 0)
-            return DirectoryWalker::Step::Next;
-        return stopUnlessGone(err);
-    }
-
-    int error = 0;
-
-  private:
-    DirectoryWalker::Step stopUnlessGone(int err) {
-        if (err == ENOENT) return DirectoryWalker::Step::Next;  // already gone: nothing to do
-        error = err;
-        return DirectoryWalker::Step::Stop;
-    }
 };
 
 }  // namespace
@@ -259,11 +220,9 @@ bool NSFileManager::removeItemAtPath(const std::string& path, std::string* error
         if ((err == ELOOP || err == ENOTDIR) && unlink(p) == 0) return true;
         return fail(err, error, errorCode);
     }
-    RemoveVisitor visitor;
-    DirectoryWalker walker(visitor);
-    bool walked = walker.walk(fd);
+    const int err = platform::detail::removeFolderContents(fd);
     close(fd);
-    if (!walked) return fail(visitor.error ? visitor.error : walker.error(), error, errorCode);
+    if (err != 0) return fail(err, error, errorCode);
     if (rmdir(p) != 0) return fail(errno, error, errorCode);
     return true;
 }

@@ -1,8 +1,6 @@
 #include "platform/security/Authorization.h"
 
-#include <fcntl.h>
 #include <sys/random.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <array>
@@ -16,7 +14,6 @@
 #include <vector>
 
 #include "platform/security/HelperSession.h"
-#include "platform/security/ToolProcess.h"
 
 namespace {
 
@@ -220,65 +217,22 @@ AuthorizationRights* copyItems(const std::vector<const AuthorizationItem*>& item
     return set;
 }
 
-OSStatus executeTool(AuthorizationRef authorization, const char* pathToTool, char* const* arguments,
-                     FILE** communicationsPipe, pid_t* processIdentifier) {
-    if (communicationsPipe) *communicationsPipe = nullptr;
-    if (!pathToTool) return errAuthorizationInvalidPointer;
+OSStatus removeEntry(AuthorizationRef authorization, const platform::FileEntryRecord& record,
+                     platform::EntryRemoval* outcome) {
+    if (!outcome) return errAuthorizationInvalidPointer;
     std::shared_ptr<AuthorizationState> state = lookUp(authorization);
     if (!state) return errAuthorizationInvalidRef;
-    if (pathToTool[0] != '/') return errAuthorizationToolExecuteFailure;
-    std::vector<std::string> argv{pathToTool};
-    for (char* const* a = arguments; a && *a; ++a)
-        argv.emplace_back(*a);
-
-    int ends[2] = {-1, -1};
-    FILE* stream = nullptr;
-    if (communicationsPipe) {
-        if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0)
-            return errAuthorizationInternal;
-        stream = ::fdopen(ends[0], "r+");
-        if (!stream) {
-            ::close(ends[0]);
-            ::close(ends[1]);
-            return errAuthorizationInternal;
-        }
-    }
-    int io = communicationsPipe ? ends[1] : STDERR_FILENO;
-    bool announce = processIdentifier != nullptr;
-
-    OSStatus status;
-    pid_t pid = -1;
+    // Refused before anyone is asked for a password; the helper would refuse it too.
+    if (!record.isWellFormed()) return errAuthorizationToolExecuteFailure;
     if (runsAsRoot()) {
-        int input = communicationsPipe ? io : ::open("/dev/null", O_RDONLY | O_CLOEXEC);
-        int error = 0;
-        pid = input < 0 ? -1
-                        : platform::detail::spawnProgram(pathToTool, argv, input, io, io, &error);
-        if (!communicationsPipe && input >= 0) ::close(input);
-        if (pid < 0) {
-            status = errAuthorizationToolExecuteFailure;
-        } else {
-            if (announce) platform::detail::processStarted(pid);
-            platform::detail::reapInBackground(pid);
-            status = errAuthorizationSuccess;
-        }
-    } else {
-        status =
-            state->acquire(kAuthorizationFlagInteractionAllowed | kAuthorizationFlagExtendRights);
-        if (status == errAuthorizationSuccess) {
-            std::shared_ptr<HelperSession> session = state->session();
-            status = session
-                         ? session->execute(argv, io, communicationsPipe != nullptr, announce, &pid)
-                         : errAuthorizationToolEnvironmentError;
-        }
+        *outcome = platform::removeRecordedEntry(record);
+        return errAuthorizationSuccess;
     }
-    if (communicationsPipe) ::close(ends[1]);
-    if (status != errAuthorizationSuccess) {
-        if (stream) std::fclose(stream);
-        return status;
-    }
-    if (communicationsPipe) *communicationsPipe = stream;
-    if (processIdentifier) *processIdentifier = pid;
-    return errAuthorizationSuccess;
+    OSStatus status =
+        state->acquire(kAuthorizationFlagInteractionAllowed | kAuthorizationFlagExtendRights);
+    if (status != errAuthorizationSuccess) return status;
+    std::shared_ptr<HelperSession> session = state->session();
+    return session ? session->remove(record, outcome) : errAuthorizationToolEnvironmentError;
 }
 
 }  // namespace
@@ -397,22 +351,10 @@ OSStatus AuthorizationRightGet(const char* rightName, void* rightDefinition) {
     return errAuthorizationSuccess;
 }
 
-OSStatus AuthorizationExecuteWithPrivileges(AuthorizationRef authorization, const char* pathToTool,
-                                            AuthorizationFlags, char* const* arguments,
-                                            FILE** communicationsPipe) {
-    return executeTool(authorization, pathToTool, arguments, communicationsPipe, nullptr);
-}
-
-OSStatus AuthorizationExecuteWithPrivilegesAndPid(AuthorizationRef authorization,
-                                                  const char* pathToTool, AuthorizationFlags,
-                                                  char* const* arguments, FILE** communicationsPipe,
-                                                  pid_t* processIdentifier) {
-    if (!processIdentifier) return errAuthorizationInvalidPointer;
-    return executeTool(authorization, pathToTool, arguments, communicationsPipe, processIdentifier);
-}
-
-pid_t AuthorizationWaitForProcess(pid_t pid, int* status, int options) {
-    return platform::detail::waitForProcess(pid, status, options);
+OSStatus AuthorizationRemoveEntryWithPrivileges(AuthorizationRef authorization,
+                                                const platform::FileEntryRecord& record,
+                                                platform::EntryRemoval* outcome) {
+    return removeEntry(authorization, record, outcome);
 }
 
 namespace platform {

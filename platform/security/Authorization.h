@@ -1,23 +1,24 @@
 #pragma once
-// Authorization Services: obtaining administrator rights and running tools with them.
+// Authorization Services: obtaining administrator rights and removing recorded entries with
+// them; nothing else is done with the rights.
 //
 // The layer knows one right, "system.privilege.admin". A process that runs as root holds it
-// always and runs tools itself. Any other process obtains it by starting one privileged helper
-// per authorization through the escalation command (polkit's pkexec: the user authenticates
-// once); tools then run in that helper, and freeing the authorization ends it. The escalation
+// always and removes entries itself. Any other process obtains it by starting one privileged
+// helper per authorization through the escalation command (polkit's pkexec: the user
+// authenticates once); removals then happen in that helper, which does nothing else, and
+// freeing the authorization ends it. The escalation
 // command is UNINSTALLER_ESCALATION_COMMAND when set (a program, no shell), else
 // /usr/bin/pkexec; the helper is this executable started again, whose main must therefore call
 // platform::runPrivilegedHelperIfRequested first (see PrivilegedHelper.h).
 //
 // Every function is thread-safe. An external form names an authorization of this process only.
 
-#include <sys/types.h>
-
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <optional>
 #include <string>
+
+#include "platform/foundation/EntryRemoval.h"
 
 using OSStatus = std::int32_t;
 using AuthorizationFlags = std::uint32_t;
@@ -74,7 +75,7 @@ OSStatus AuthorizationCreate(const AuthorizationRights* rights,
                              AuthorizationRef* authorization);
 
 /// Releases a reference. The rights end with the last reference to them (then the helper
-/// finishes running tools and exits; this returns once it has), or at once for every reference
+/// answers what it was asked and exits; this returns once it has), or at once for every reference
 /// with kAuthorizationFlagDestroyRights. errAuthorizationInvalidRef for an unknown reference.
 OSStatus AuthorizationFree(AuthorizationRef authorization, AuthorizationFlags flags);
 
@@ -106,32 +107,15 @@ OSStatus AuthorizationCreateFromExternalForm(const AuthorizationExternalForm* ex
 /// not published: `rightDefinition` must be null.
 OSStatus AuthorizationRightGet(const char* rightName, void* rightDefinition);
 
-/// Runs the tool at the absolute path `pathToTool` with `arguments` (null-terminated, may be
-/// null) as administrator, obtaining the right first if needed (interaction allowed). Without
-/// a shell: every argument arrives as its bytes. With `communicationsPipe`, the tool's standard
-/// input, output and error are the returned stream (a socket, "r+": read the output, write
-/// input, fclose when done); without it, the tool reads nothing and writes to our standard
-/// error. The tool's end is collected by the layer. `options` is reserved.
-/// errAuthorizationToolExecuteFailure when the tool cannot be run (relative path, missing,
-/// not executable), errAuthorizationToolEnvironmentError when the helper is gone.
-OSStatus AuthorizationExecuteWithPrivileges(AuthorizationRef authorization, const char* pathToTool,
-                                            AuthorizationFlags options, char* const* arguments,
-                                            FILE** communicationsPipe);
-
-/// The same, and answers the tool's pid in `processIdentifier` (not null): wait for it with
-/// AuthorizationWaitForProcess, not with waitpid (the tool may run in the helper).
-OSStatus AuthorizationExecuteWithPrivilegesAndPid(AuthorizationRef authorization,
-                                                  const char* pathToTool,
-                                                  AuthorizationFlags options,
-                                                  char* const* arguments, FILE** communicationsPipe,
-                                                  pid_t* processIdentifier);
-
-/// Waits for a tool started by AuthorizationExecuteWithPrivilegesAndPid, and for that tool
-/// only, like waitpid(pid, status, options) with options 0 or WNOHANG: answers `pid` once it
-/// ended (the status decodes with WIFEXITED, WEXITSTATUS, ...; a tool whose helper vanished
-/// reads as killed by SIGKILL), 0 with WNOHANG while it runs, -1 with errno ECHILD for a pid
-/// that is not a tool of ours or was already waited for. Never fails with EINTR.
-pid_t AuthorizationWaitForProcess(pid_t pid, int* status, int options);
+/// Removes the entry of `record` as administrator, obtaining the right first if needed
+/// (interaction allowed): a process that runs as root removes it itself, any other asks its
+/// helper. The entry is found again beneath its recorded parent without following a link and
+/// removed only while it is the recorded object (EntryRemoval.h); `outcome` (not null) tells
+/// how that went. errAuthorizationToolEnvironmentError when the helper is gone,
+/// errAuthorizationToolExecuteFailure when it refused the request (a malformed record).
+OSStatus AuthorizationRemoveEntryWithPrivileges(AuthorizationRef authorization,
+                                                const platform::FileEntryRecord& record,
+                                                platform::EntryRemoval* outcome);
 
 namespace platform {
 

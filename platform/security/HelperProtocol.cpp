@@ -18,6 +18,11 @@ PayloadWriter& PayloadWriter::i32(std::int32_t v) {
     return *this;
 }
 
+PayloadWriter& PayloadWriter::u64(std::uint64_t v) {
+    data_.append(reinterpret_cast<const char*>(&v), sizeof v);
+    return *this;
+}
+
 PayloadWriter& PayloadWriter::bytes(std::string_view s) {
     u32(static_cast<std::uint32_t>(s.size()));
     data_.append(s);
@@ -36,6 +41,14 @@ std::optional<std::int32_t> PayloadReader::i32() {
     auto v = u32();
     if (!v) return std::nullopt;
     return static_cast<std::int32_t>(*v);
+}
+
+std::optional<std::uint64_t> PayloadReader::u64() {
+    std::uint64_t v;
+    if (data_.size() < sizeof v) return std::nullopt;
+    std::memcpy(&v, data_.data(), sizeof v);
+    data_.remove_prefix(sizeof v);
+    return v;
 }
 
 std::optional<std::string> PayloadReader::bytes() {
@@ -141,31 +154,32 @@ ReceiveResult receiveMessage(int socket, Message* message, std::vector<int>* des
     return ReceiveResult::kMessage;
 }
 
-std::string encodeExecute(std::uint32_t id, std::uint32_t flags,
-                          const std::vector<std::string>& argv) {
-    PayloadWriter w;
-    w.u32(id).u32(flags).u32(static_cast<std::uint32_t>(argv.size()));
-    for (const std::string& s : argv)
-        w.bytes(s);
-    return w.data();
+std::string encodeRemove(std::uint32_t id, const FileEntryRecord& record) {
+    return PayloadWriter()
+        .u32(id)
+        .u64(static_cast<std::uint64_t>(record.device))
+        .u64(static_cast<std::uint64_t>(record.inode))
+        .u32(static_cast<std::uint32_t>(record.type))
+        .bytes(record.parent)
+        .bytes(record.name)
+        .data();
 }
 
-bool decodeExecute(std::string_view payload, std::uint32_t* id, std::uint32_t* flags,
-                   std::vector<std::string>* argv) {
+bool decodeRemove(std::string_view payload, std::uint32_t* id, FileEntryRecord* record) {
     PayloadReader r(payload);
     auto i = r.u32();
-    auto f = r.u32();
-    auto count = r.u32();
-    if (!i || !f || !count || *count == 0) return false;
-    argv->clear();
-    for (std::uint32_t k = 0; k < *count; ++k) {
-        auto s = r.bytes();
-        if (!s || s->find('\0') != std::string::npos) return false;
-        argv->push_back(std::move(*s));
-    }
-    if (!r.atEnd()) return false;
+    auto device = r.u64();
+    auto inode = r.u64();
+    auto type = r.u32();
+    auto parent = r.bytes();
+    auto name = r.bytes();
+    if (!i || !device || !inode || !type || !parent || !name || !r.atEnd()) return false;
     *id = *i;
-    *flags = *f;
+    record->device = static_cast<dev_t>(*device);
+    record->inode = static_cast<ino_t>(*inode);
+    record->type = static_cast<mode_t>(*type);
+    record->parent = std::move(*parent);
+    record->name = std::move(*name);
     return true;
 }
 

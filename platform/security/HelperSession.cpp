@@ -21,7 +21,7 @@ namespace {
 int waitChild(pid_t pid) {
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0) {
-        if (errno != EINTR) return lostProcessStatus();
+        if (errno != EINTR) return 0;
     }
     return status;
 }
@@ -75,29 +75,26 @@ bool HelperSession::alive() const {
     return alive_;
 }
 
-OSStatus HelperSession::execute(const std::vector<std::string>& argv, int io, bool inputToo,
-                                bool announce, pid_t* pid) {
+OSStatus HelperSession::remove(const FileEntryRecord& record, EntryRemoval* outcome) {
     std::uint32_t id;
     {
         std::lock_guard lock(mutex_);
         if (!alive_) return errAuthorizationToolEnvironmentError;
         id = nextId_++;
-        pending_[id].announce = announce;
+        pending_[id] = Pending{};
     }
     bool sent;
     {
         std::lock_guard lock(sendMutex_);
-        sent = hp::sendMessage(
-            channel_, hp::kExecute,
-            hp::encodeExecute(id, inputToo ? hp::kExecuteInputFromDescriptor : 0, argv), io);
+        sent = hp::sendMessage(channel_, hp::kRemove, hp::encodeRemove(id, record));
     }
     std::unique_lock lock(mutex_);
     if (sent) answered_.wait(lock, [&] { return pending_[id].answered || !alive_; });
     Pending reply = pending_[id];
     pending_.erase(id);
     if (!reply.answered) return errAuthorizationToolEnvironmentError;
-    if (reply.pid < 0) return errAuthorizationToolExecuteFailure;
-    *pid = reply.pid;
+    if (reply.refused) return errAuthorizationToolExecuteFailure;
+    *outcome = reply.outcome;
     return errAuthorizationSuccess;
 }
 
@@ -105,48 +102,27 @@ void HelperSession::readReplies() {
     for (;;) {
         hp::Message m;
         if (hp::receiveMessage(channel_, &m, nullptr) != hp::ReceiveResult::kMessage) break;
+        if (m.type != hp::kRemoved && m.type != hp::kRefused) break;
         hp::PayloadReader r(m.payload);
-        if (m.type == hp::kStarted || m.type == hp::kFailed) {
-            auto id = r.u32();
-            auto value = r.i32();
-            if (!id || !value) break;
-            std::lock_guard lock(mutex_);
-            auto it = pending_.find(*id);
-            if (it == pending_.end()) continue;
-            it->second.answered = true;
-            if (m.type == hp::kStarted) {
-                it->second.pid = *value;
-                if (it->second.announce) {
-                    processStarted(*value);
-                    running_.insert(*value);
-                }
-            } else {
-                it->second.error = *value;
-            }
-            answered_.notify_all();
-        } else if (m.type == hp::kExited) {
-            auto pid = r.i32();
-            auto status = r.i32();
-            if (!pid || !status) break;
-            {
-                std::lock_guard lock(mutex_);
-                running_.erase(*pid);
-            }
-            processEnded(*pid, *status);
-        } else {
+        auto id = r.u32();
+        auto status = m.type == hp::kRemoved ? r.u32() : std::optional<std::uint32_t>(0);
+        auto error = r.i32();
+        if (!id || !status || !error ||
+            *status > static_cast<std::uint32_t>(EntryRemovalStatus::kFailed))
             break;
-        }
+        std::lock_guard lock(mutex_);
+        auto it = pending_.find(*id);
+        if (it == pending_.end()) continue;
+        it->second.answered = true;
+        it->second.refused = m.type == hp::kRefused;
+        it->second.outcome = EntryRemoval{static_cast<EntryRemovalStatus>(*status), *error};
+        answered_.notify_all();
     }
-    std::set<pid_t> orphans;
     {
         std::lock_guard lock(mutex_);
         alive_ = false;
-        orphans.swap(running_);
     }
     answered_.notify_all();
-    // Whoever waits for a tool of a helper that vanished must not wait forever.
-    for (pid_t pid : orphans)
-        processEnded(pid, lostProcessStatus());
 }
 
 void HelperSession::end() {

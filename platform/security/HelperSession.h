@@ -1,6 +1,6 @@
 #pragma once
 // The application's side of one privileged helper: starting it through the escalation command,
-// asking it to run tools, and ending it.
+// asking it to remove recorded entries, and ending it.
 
 #include <sys/types.h>
 
@@ -9,11 +9,10 @@
 #include <map>
 #include <memory>
 #include <mutex>
-#include <set>
 #include <string>
 #include <thread>
-#include <vector>
 
+#include "platform/foundation/EntryRemoval.h"
 #include "platform/security/Authorization.h"
 
 namespace platform::detail {
@@ -31,16 +30,14 @@ class HelperSession {
     HelperSession(const HelperSession&) = delete;
     HelperSession& operator=(const HelperSession&) = delete;
 
-    /// Runs `argv` (argv[0] the absolute tool path) in the helper, its standard output and
-    /// error (and input when `inputToo`) being `io`. With `announce` the tool's end is
-    /// reported to waitForProcess. errAuthorizationToolExecuteFailure when the helper could not
-    /// start it, errAuthorizationToolEnvironmentError when the helper is gone.
-    OSStatus execute(const std::vector<std::string>& argv, int io, bool inputToo, bool announce,
-                     pid_t* pid);
+    /// Asks the helper to remove the entry of `record` and waits for its answer (requests of
+    /// several threads share the channel). errAuthorizationToolEnvironmentError when the helper
+    /// is gone, errAuthorizationToolExecuteFailure when it refused the request.
+    OSStatus remove(const FileEntryRecord& record, EntryRemoval* outcome);
 
     /// Whether the helper still answers.
     bool alive() const;
-    /// Ends the helper: it finishes running tools, then exits; returns once it is reaped.
+    /// Ends the helper: it answers the requests it has, then exits; returns once it is reaped.
     /// Idempotent.
     void end();
 
@@ -49,10 +46,9 @@ class HelperSession {
     void readReplies();
 
     struct Pending {
-        bool announce = false;
         bool answered = false;
-        pid_t pid = -1;
-        int error = 0;
+        bool refused = false;
+        EntryRemoval outcome;
     };
 
     const int channel_;
@@ -64,7 +60,6 @@ class HelperSession {
     bool alive_ = true;
     std::uint32_t nextId_ = 1;
     std::map<std::uint32_t, Pending> pending_;
-    std::set<pid_t> running_;  // announced tools that have not ended yet
 
     std::mutex sendMutex_;  // one frame at a time on the channel
     std::mutex endMutex_;

@@ -1,10 +1,10 @@
 #pragma once
 // The privileged helper: the application's own executable started again, through the
-// escalation command (pkexec), with kPrivilegedHelperArgument. It reads requests to run tools
-// on its standard input (a socket shared with the application), runs each tool with fork and
-// execv (no shell), tells the pid and, later, the wait status, and ends once the application
-// closes the socket and its last tool has ended. It grants nothing by itself: it runs tools
-// with the rights it was started with.
+// escalation command (pkexec), with kPrivilegedHelperArgument. It does one thing: it reads
+// requests to remove one recorded entry on its standard input (a socket shared with the
+// application), removes each entry itself beneath its recorded parent without following a
+// link (removeRecordedEntry), and answers the outcome. It runs no program and refuses every
+// other request. It ends once the application closes the socket.
 
 #include <optional>
 
@@ -14,8 +14,8 @@ namespace platform {
 inline constexpr const char* kPrivilegedHelperArgument = "--uninstaller-privileged-helper";
 
 /// Runs the helper when `argv` is "<program> --uninstaller-privileged-helper" and answers its
-/// exit code; nullopt otherwise. The main function of every executable that runs tools with
-/// privileges calls it first:
+/// exit code; nullopt otherwise. The main function of every executable that removes entries
+/// with privileges calls it first:
 ///     if (auto code = platform::runPrivilegedHelperIfRequested(argc, argv)) return *code;
 std::optional<int> runPrivilegedHelperIfRequested(int argc, char** argv);
 

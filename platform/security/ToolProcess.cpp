@@ -7,10 +7,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <condition_variable>
-#include <map>
-#include <mutex>
-#include <thread>
 
 namespace platform::detail {
 
@@ -88,81 +84,6 @@ pid_t spawnProgram(const std::string& path, const std::vector<std::string>& argv
         return -1;
     }
     return pid;
-}
-
-namespace {
-
-struct ProcessRecord {
-    bool ended = false;
-    int status = 0;
-};
-
-struct ProcessTable {
-    std::mutex mutex;
-    std::condition_variable changed;
-    std::map<pid_t, ProcessRecord> records;
-};
-
-ProcessTable& table() {
-    // Never destroyed: background reapers may report while the process exits.
-    static ProcessTable* t = new ProcessTable;
-    return *t;
-}
-
-}  // namespace
-
-void processStarted(pid_t pid) {
-    ProcessTable& t = table();
-    std::lock_guard lock(t.mutex);
-    t.records[pid] = ProcessRecord{};
-}
-
-void processEnded(pid_t pid, int status) {
-    ProcessTable& t = table();
-    {
-        std::lock_guard lock(t.mutex);
-        auto it = t.records.find(pid);
-        if (it == t.records.end() || it->second.ended) return;
-        it->second = ProcessRecord{true, status};
-    }
-    t.changed.notify_all();
-}
-
-int lostProcessStatus() {
-    return SIGKILL;
-}
-
-pid_t waitForProcess(pid_t pid, int* status, int options) {
-    if ((options & ~WNOHANG) != 0) {
-        errno = EINVAL;
-        return -1;
-    }
-    ProcessTable& t = table();
-    std::unique_lock lock(t.mutex);
-    for (;;) {
-        auto it = t.records.find(pid);
-        if (it == t.records.end()) {
-            errno = ECHILD;
-            return -1;
-        }
-        if (it->second.ended) {
-            if (status) *status = it->second.status;
-            t.records.erase(it);
-            return pid;
-        }
-        if (options & WNOHANG) return 0;
-        t.changed.wait(lock);
-    }
-}
-
-void reapInBackground(pid_t pid) {
-    std::thread([pid] {
-        int status = 0;
-        pid_t r;
-        while ((r = ::waitpid(pid, &status, 0)) < 0 && errno == EINTR) {
-        }
-        processEnded(pid, r == pid ? status : lostProcessStatus());
-    }).detach();
 }
 
 }  // namespace platform::detail

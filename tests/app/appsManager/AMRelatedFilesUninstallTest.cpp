@@ -230,6 +230,7 @@ TEST_F(ReviewUninstall, AFileListedTwiceIsRemovedOnceAndCountedTwiceWithoutAProm
     auto again = AMAppItem::make();
     again->setName("com.solo.plist");
     again->setPath(records(0)[1]->path());
+    again->setEntryRecord(records(0)[1]->entryRecord());
     again->setSize("2.00 KB");
     (*list)[0]->records().push_back(again);
     open();
@@ -317,6 +318,7 @@ TEST_F(ReviewUninstall, AReportAfterTheDialogIsGoneTouchesNothing) {
     // The executor outlives the dialog: its report finds no delegate and goes nowhere.
     auto late = AMAppItem::make();
     late->setPath(files.write("late.txt", "x"));
+    late->setEntryRecord(platform::recordEntryAtPath(late->path()));
     late->setSize("1.00 KB");
     bool removed = false;
     fromWorker([&] { removed = executor->removeTrahFile(late); });

@@ -1,13 +1,19 @@
 // Catches delete executors that lose, duplicate or reorder reports, report a failed removal as
-// done, ask for a password for paths that are already gone or more than once while rights are
-// held, leave a surviving item world-writable, or accept a privileged tool that complained.
+// done, remove what a path resolves to at deletion time instead of the entry that was found, ask
+// for a password for entries that are already gone or more than once per list, keep the
+// privileged helper after the list, or open an item up to everyone.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <signal.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <mutex>
 #include <sstream>
 #include <string>
@@ -27,17 +33,23 @@ namespace {
 using fixtures::readFile;
 using fixtures::TempDir;
 
-/// A stand-in for pkexec that records each prompt. Prompts whose number (from 1) is in
-/// `refused` exit 126 (dismissed); the others first make `unlock` writable for its owner,
-/// as if the rights had been granted, and then run the helper.
+/// A stand-in for pkexec that records each prompt ("<pid> <arguments>"; the pid becomes the
+/// helper's) and, with `probe`, the mode of that item while the prompt is up. Prompts whose
+/// number (from 1) is in `refused` exit 126 (dismissed); the others first make `unlock`
+/// writable for its owner, as if the rights had been granted, and then run the helper.
 class FakeEscalation {
   public:
-    explicit FakeEscalation(std::vector<int> refused = {}, std::string unlock = "") {
+    explicit FakeEscalation(std::vector<int> refused = {}, std::string unlock = "",
+                            std::string probe = "") {
         log_ = dir_ / "prompts";
-        fixtures::makeFile(log_);
-        ::chmod(log_.c_str(), 0666);  // the fake may run as the unprivileged user
-        std::string body = "#!/bin/sh\nprintf '%s\\n' \"$*\" >> '" + log_ + "'\n" +
+        modes_ = dir_ / "modes";
+        for (const std::string& f : {log_, modes_}) {
+            fixtures::makeFile(f);
+            ::chmod(f.c_str(), 0666);  // the fake may run as the unprivileged user
+        }
+        std::string body = "#!/bin/sh\nprintf '%s\\n' \"$$ $*\" >> '" + log_ + "'\n" +
                            "n=$(wc -l < '" + log_ + "')\n";
+        if (!probe.empty()) body += "stat -c %a '" + probe + "' >> '" + modes_ + "'\n";
         for (int r : refused)
             body += "[ \"$n\" -eq " + std::to_string(r) + " ] && exit 126\n";
         if (!unlock.empty()) body += "chmod u+w '" + unlock + "'\n";
@@ -46,14 +58,27 @@ class FakeEscalation {
         ::chmod(script_.c_str(), 0755);
     }
     const std::string& path() const { return script_; }
-    std::size_t prompts() const {
-        std::string text = readFile(log_);
-        return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+    std::size_t prompts() const { return lines(log_).size(); }
+    /// The pid of each prompt, which became the helper when it granted.
+    std::vector<pid_t> helperPids() const {
+        std::vector<pid_t> pids;
+        for (const std::string& line : lines(log_))
+            pids.push_back(static_cast<pid_t>(std::stol(line)));
+        return pids;
     }
+    /// The probed item's mode (octal text) at each prompt.
+    std::vector<std::string> probedModes() const { return lines(modes_); }
 
   private:
+    static std::vector<std::string> lines(const std::string& file) {
+        std::vector<std::string> result;
+        std::istringstream in(readFile(file));
+        for (std::string line; std::getline(in, line);)
+            result.push_back(line);
+        return result;
+    }
     TempDir dir_;
-    std::string log_, script_;
+    std::string log_, modes_, script_;
 };
 
 /// Records every report of either executor, with the thread it came on.
@@ -88,7 +113,15 @@ class Recorder : public AsMDeleteExecutorDelegate,
 template <class Executor, class Entry>
 struct Kind {
     using ExecutorType = Executor;
+    /// Entries as discovery makes them: each with the record of what is at its path now.
     static std::vector<Ref<Entry>> entries(const std::vector<std::string>& paths) {
+        std::vector<Ref<Entry>> list = unrecorded(paths);
+        for (const auto& entry : list)
+            entry->setEntryRecord(platform::recordEntryAtPath(entry->path()));
+        return list;
+    }
+    /// Entries that only carry a path.
+    static std::vector<Ref<Entry>> unrecorded(const std::vector<std::string>& paths) {
         std::vector<Ref<Entry>> list;
         for (const auto& p : paths) {
             auto entry = Entry::make();
@@ -114,6 +147,18 @@ using Kinds =
 bool exists(const std::string& path) {
     struct stat st {};
     return ::lstat(path.c_str(), &st) == 0;
+}
+
+bool processExists(pid_t pid) {
+    return ::kill(pid, 0) == 0 || errno != ESRCH;
+}
+
+/// Polls `condition` for up to ten seconds (for checks in forked children, which have no main
+/// loop to run).
+bool eventually(const std::function<bool()>& condition) {
+    for (int i = 0; i < 1000 && !condition(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return condition();
 }
 
 unsigned modeOf(const std::string& path) {
@@ -231,21 +276,96 @@ TYPED_TEST(DeleteExecutorTest, QueuedWorkOutlivesTheCallersReference) {
     EXPECT_TRUE(recorder->reports()[0].removed);
 }
 
-TYPED_TEST(DeleteExecutorTest, APrivilegedToolThatComplainsIsAFailure) {
-    // The name is too long for the file system: the plain removal fails, rights are granted,
-    // and rm runs but prints an error.
-    std::string path = this->dir_ / std::string(300, 'n');
+TYPED_TEST(DeleteExecutorTest, AnEntryWithoutARecordIsNeverRemoved) {
+    // Nothing was recorded of these when they were found: what their paths name now was never
+    // reviewed. Only "nothing there" can be reported removed.
+    std::string file = this->dir_.write("unrecorded", "x");
+    std::string missing = this->dir_ / "missing";
     auto recorder = std::make_shared<Recorder>();
     auto executor = TypeParam::executor(recorder);
     platform::LogCapture log;
-    executor->executeDelete(TypeParam::entries({path}));
-    ASSERT_TRUE(platform::testing::runMainLoopUntil([&] { return !recorder->reports().empty(); }));
-    platform::waitForGlobalQueuesForTesting();
-    ASSERT_EQ(outcomes(recorder->reports()), "F");
-    EXPECT_EQ(this->granting_.prompts(), 1u);
+    for (const auto& entry : TypeParam::unrecorded({file, missing}))
+        executor->removeTrahFile(entry);
+    EXPECT_EQ(outcomes(recorder->reports()), "FR");
+    EXPECT_TRUE(exists(file));
+    EXPECT_EQ(this->granting_.prompts(), 0u);
     auto lines = log.lines();
-    EXPECT_NE(std::find(lines.begin(), lines.end(), "Clean file by authorization failed: " + path),
+    EXPECT_NE(
+        std::find(lines.begin(), lines.end(), "No record of the entry found, left alone: " + file),
+        lines.end());
+}
+
+TYPED_TEST(DeleteExecutorTest, EntriesThatChangedSinceTheyWereFoundAreFailuresAndStay) {
+    const TempDir& d = this->dir_;
+    std::vector<std::string> paths = {
+        d.write("Library/Logs/app.log", "log"), d.write("Library/Preferences/id.plist", "12345"),
+        d.write("Caches/app/f", "f").substr(0, (d / "Caches/app").size())};
+    auto entries = TypeParam::entries(paths);
+    // A parent of the first replaced by a link to where it went: the same file, through a link.
+    std::filesystem::rename(d / "Library/Logs", d / "Logs.moved");
+    ::symlink((d / "Logs.moved").c_str(), (d / "Library/Logs").c_str());
+    // The reviewed 5-byte file is a folder now; the reviewed folder is another folder now.
+    std::filesystem::remove(paths[1]);
+    d.write("Library/Preferences/id.plist/everything", "never reviewed");
+    std::filesystem::rename(paths[2], d / "app.reviewed");
+    d.write("Caches/app/other", "o");
+
+    auto recorder = std::make_shared<Recorder>();
+    auto executor = TypeParam::executor(recorder);
+    platform::LogCapture log;
+    for (const auto& entry : entries)
+        executor->removeTrahFile(entry);
+    EXPECT_EQ(outcomes(recorder->reports()), "FFF");
+    EXPECT_TRUE(exists(d / "Logs.moved/app.log"));
+    EXPECT_TRUE(exists(d / "Library/Preferences/id.plist/everything"));
+    EXPECT_TRUE(exists(d / "Caches/app/other"));
+    EXPECT_TRUE(exists(d / "app.reviewed/f"));
+    EXPECT_EQ(this->granting_.prompts(), 0u) << "a changed entry must not go the privileged road";
+    auto lines = log.lines();
+    EXPECT_NE(std::find(lines.begin(), lines.end(),
+                        "Not the entry that was found, left alone: " + paths[1]),
               lines.end());
+}
+
+TYPED_TEST(DeleteExecutorTest, ThePrivilegedRemovalLeavesChangedEntriesToo) {
+    // Straight to the helper (as root where the tests run as root): the entry is found again
+    // there, beneath its recorded parent, and only the recorded object is removed.
+    const TempDir& d = this->dir_;
+    std::string kept = d.write("Library/Logs/app.log", "log");
+    std::string small = d.write("Preferences/id.plist", "12345");
+    std::string plain = d.write("Preferences/other.plist", "o");
+    auto linked = platform::recordEntryAtPath(kept);
+    auto replaced = platform::recordEntryAtPath(small);
+    auto unchanged = platform::recordEntryAtPath(plain);
+    ASSERT_TRUE(linked && replaced && unchanged);
+    std::filesystem::rename(d / "Library", d / "Moved");
+    ::symlink((d / "Moved").c_str(), (d / "Library").c_str());
+    std::filesystem::remove(small);
+    d.write("Preferences/id.plist/everything", "never reviewed");
+
+    auto executor = TypeParam::executor(std::make_shared<Recorder>());
+    ASSERT_TRUE(executor->allocAuthorization());
+    EXPECT_FALSE(executor->authDeleteAtPath(*linked));
+    EXPECT_FALSE(executor->authDeleteAtPath(*replaced));
+    EXPECT_TRUE(executor->authDeleteAtPath(*unchanged));
+    EXPECT_TRUE(exists(d / "Moved/Logs/app.log"));
+    EXPECT_TRUE(exists(d / "Preferences/id.plist/everything"));
+    EXPECT_FALSE(exists(plain));
+    EXPECT_EQ(this->granting_.prompts(), 1u);
+}
+
+TYPED_TEST(DeleteExecutorTest, AnApplicationFoundThroughALinkedFolderIsStillRemoved) {
+    const TempDir& d = this->dir_;
+    d.write("opt/Foo.app/Contents/Info.plist", "<plist/>");
+    d.mkdir("Applications");
+    ::symlink((d / "opt").c_str(), (d / "Applications/Linked").c_str());
+    auto recorder = std::make_shared<Recorder>();
+    auto executor = TypeParam::executor(recorder);
+    for (const auto& entry : TypeParam::entries({d / "Applications/Linked/Foo.app"}))
+        executor->removeTrahFile(entry);
+    EXPECT_EQ(outcomes(recorder->reports()), "R");
+    EXPECT_FALSE(exists(d / "opt/Foo.app"));
+    EXPECT_TRUE(exists(d / "Applications/Linked"));
 }
 
 TYPED_TEST(DeleteExecutorTest, PrivilegedRoadPromptsOnceWhileRightsAreHeld) {
@@ -271,6 +391,79 @@ TYPED_TEST(DeleteExecutorTest, PrivilegedRoadPromptsOnceWhileRightsAreHeld) {
             !exists(d / "locked/a") && !exists(d / "locked/sub") && !exists(d / "locked/c"),
             "entries left on disk");
         checks.expect(fake.prompts() == 1, "prompts " + std::to_string(fake.prompts()));
+        return checks.finish();
+    });
+    if (!result) GTEST_SKIP() << "cannot run as an unprivileged user here";
+    EXPECT_EQ(*result, 0);
+}
+
+TYPED_TEST(DeleteExecutorTest, RightsAndTheHelperEndWithEachList) {
+    const TempDir& d = this->dir_;
+    std::vector<std::string> first = {d.write("locked/a", "a"), d.write("locked/b", "b")};
+    std::vector<std::string> second = {d.write("locked/c", "c")};
+    this->giveToUnprivileged(d.path());
+    ::chmod((d / "locked").c_str(), 0555);
+    FakeEscalation fake({}, d / "locked");
+    this->use(fake);
+
+    auto result = fixtures::runUnprivileged([&] {
+        ChildChecks checks;
+        auto recorder = std::make_shared<Recorder>();
+        auto executor = TypeParam::executor(recorder);
+        executor->executeDelete(TypeParam::entries(first));
+        checks.expect(eventually([&] { return recorder->reports().size() == 2; }), "no reports");
+        checks.expect(fake.prompts() == 1, "prompts " + std::to_string(fake.prompts()));
+        if (fake.prompts() == 1) {
+            pid_t helper = fake.helperPids()[0];
+            checks.expect(eventually([&] { return !processExists(helper); }),
+                          "the helper outlived its list");
+        }
+        // The executor is still alive, but the next list asks again (the fake's grant opened
+        // the folder up: close it again).
+        ::chmod((d / "locked").c_str(), 0555);
+        executor->executeDelete(TypeParam::entries(second));
+        checks.expect(eventually([&] { return recorder->reports().size() == 3; }), "no report");
+        checks.expect(outcomes(recorder->reports()) == "RRR",
+                      "outcomes " + outcomes(recorder->reports()));
+        checks.expect(fake.prompts() == 2, "prompts " + std::to_string(fake.prompts()));
+        checks.expect(eventually([&] {
+                          for (pid_t pid : fake.helperPids())
+                              if (processExists(pid)) return false;
+                          return true;
+                      }),
+                      "a helper outlived its list");
+        return checks.finish();
+    });
+    if (!result) GTEST_SKIP() << "cannot run as an unprivileged user here";
+    EXPECT_EQ(*result, 0);
+}
+
+TYPED_TEST(DeleteExecutorTest, AnItemOpenedUpForTheAttemptIsNeverWorldWritable) {
+    // A folder the user cannot remove: its parent is not writable. It is opened up for its
+    // owner while the password is asked for, and then closed again when the prompt is refused.
+    const TempDir& d = this->dir_;
+    std::string folder = d.write("locked/Sub/inner", "i").substr(0, (d / "locked/Sub").size());
+    this->giveToUnprivileged(d.path());
+    ::chmod(folder.c_str(), 0550);
+    ::chmod((d / "locked").c_str(), 0555);
+    FakeEscalation fake({1}, "", folder);
+    this->use(fake);
+
+    auto result = fixtures::runUnprivileged([&] {
+        ChildChecks checks;
+        platform::LogCapture quiet;
+        auto recorder = std::make_shared<Recorder>();
+        {
+            auto executor = TypeParam::executor(recorder);
+            TypeParam::runInline(executor, {folder});
+        }
+        checks.expect(outcomes(recorder->reports()) == "F",
+                      "outcomes " + outcomes(recorder->reports()));
+        auto modes = fake.probedModes();
+        checks.expect(modes == std::vector<std::string>{"750"},
+                      "mode during the prompt " + (modes.empty() ? "?" : modes[0]));
+        checks.expect(modeOf(folder) == 0550, "mode after " + std::to_string(modeOf(folder)));
+        checks.expect(!exists(folder + "/inner"), "the opened-up folder kept its contents");
         return checks.finish();
     });
     if (!result) GTEST_SKIP() << "cannot run as an unprivileged user here";

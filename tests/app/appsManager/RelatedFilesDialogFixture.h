@@ -117,6 +117,7 @@ class ReviewDialog : public ::testing::Test {
         auto item = AMAppItem::make();
         item->setName(r.name);
         item->setPath(full);
+        item->setEntryRecord(platform::recordEntryAtPath(full));  // as discovery records it
         item->setSize(r.size);
         item->setImage(NSImage::imageNamed(std::string(r.path).ends_with(".app") ? "generic_app"
                                                                                  : "generic_file"));

@@ -91,6 +91,7 @@ class RemovalDialog : public ::testing::Test {
             auto leaf = ZRTreeNode::initLeaf();
             leaf->setTitle(app);
             leaf->setPath(folder);
+            leaf->setEntryRecord(platform::recordEntryAtPath(folder));  // as the scan records it
             leaf->setSize(size);
             leaf->setFaterNode(top);
             top->children().push_back(leaf);

@@ -1,7 +1,7 @@
-// Catches privileged execution that asks for the password more than once per authorization, runs
-// tools through a shell or mangles their arguments, loses a tool's output, pid or exit status,
-// reaps the wrong child or leaves zombies and helpers behind, accepts forged or stale external
-// forms, maps a refused prompt to the wrong status, or starts the escalation command as root.
+// Catches privileged removal that asks for the password more than once per authorization, loses
+// or mangles a record on its way to the helper, removes an entry that changed, leaves zombies and
+// helpers behind, accepts forged or stale external forms, maps a refused prompt to the wrong
+// status, or starts the escalation command as root.
 #include "platform/security/Authorization.h"
 
 #include <gtest/gtest.h>
@@ -22,6 +22,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/foundation/EntryRemoval.h"
 #include "platform/security/PrivilegedHelper.h"
 #include "platform/testing/LogCapture.h"
 #include "support/FileFixtures.h"
@@ -30,6 +31,8 @@ namespace {
 
 using fixtures::readFile;
 using fixtures::TempDir;
+using platform::EntryRemovalStatus;
+using platform::FileEntryRecord;
 
 /// A stand-in for pkexec: records each invocation ("<pid> <arguments>") and then either runs
 /// the helper it was given, unprivileged, or exits with `refusal`.
@@ -92,39 +95,27 @@ bool eventually(const std::function<bool()>& condition) {
     return condition();
 }
 
-std::string readAll(int fd) {
-    std::string out;
-    char buffer[4096];
-    for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) != 0;) {
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) break;
-        out.append(buffer, static_cast<std::size_t>(n));
-    }
-    return out;
-}
-
-struct ToolRun {
+struct RemovalRun {
     OSStatus status = errAuthorizationInternal;
-    std::string output;
-    int waitStatus = -1;
+    platform::EntryRemoval outcome;
 };
 
-/// Runs a tool as the executors do, reading its whole output and waiting for that tool.
-ToolRun runTool(AuthorizationRef authorization, const char* tool, std::vector<std::string> args) {
-    std::vector<char*> argv;
-    for (std::string& a : args)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    ToolRun run;
-    FILE* pipe = nullptr;
-    pid_t pid = -1;
-    run.status = AuthorizationExecuteWithPrivilegesAndPid(
-        authorization, tool, kAuthorizationFlagDefaults, argv.data(), &pipe, &pid);
-    if (run.status != errAuthorizationSuccess) return run;
-    run.output = readAll(fileno(pipe));
-    std::fclose(pipe);
-    EXPECT_EQ(AuthorizationWaitForProcess(pid, &run.waitStatus, 0), pid);
+/// Removes the entry of `record` as the executors do.
+RemovalRun removeWith(AuthorizationRef authorization, const FileEntryRecord& record) {
+    RemovalRun run;
+    run.status = AuthorizationRemoveEntryWithPrivileges(authorization, record, &run.outcome);
     return run;
+}
+
+FileEntryRecord recordOf(const std::string& path) {
+    std::optional<FileEntryRecord> record = platform::recordEntryAtPath(path);
+    EXPECT_TRUE(record) << path;
+    return record.value_or(FileEntryRecord{});
+}
+
+bool exists(const std::string& path) {
+    std::error_code ec;
+    return std::filesystem::exists(std::filesystem::symlink_status(path, ec));
 }
 
 AuthorizationRef obtainAdmin() {
@@ -164,9 +155,9 @@ TEST_F(AuthorizationTest, BadArgumentsFailWithoutAskingTheUser) {
     AuthorizationItem other{"system.privilege.other", 0, nullptr, 0};
     AuthorizationRights otherRights{1, &other};
     AuthorizationExternalForm form{};
-    FILE* pipe = nullptr;
-    char echo[] = "hi";
-    char* args[] = {echo, nullptr};
+    TempDir d;
+    FileEntryRecord record = recordOf(d.write("kept", "k"));
+    platform::EntryRemoval outcome;
 
     struct Case {
         const char* what;
@@ -198,22 +189,11 @@ TEST_F(AuthorizationTest, BadArgumentsFailWithoutAskingTheUser) {
         {"reference from no form",
          [&] { return AuthorizationCreateFromExternalForm(nullptr, &authorization); },
          errAuthorizationInvalidPointer},
-        {"execute without a tool",
-         [&] { return AuthorizationExecuteWithPrivileges(authorization, nullptr, 0, args, &pipe); },
-         errAuthorizationInvalidPointer},
-        {"execute a relative tool path",
-         [&] {
-             return AuthorizationExecuteWithPrivileges(authorization, "bin/echo", 0, args, &pipe);
-         },
-         errAuthorizationToolExecuteFailure},
-        {"execute with an unknown reference",
-         [&] { return AuthorizationExecuteWithPrivileges(bogus, "/bin/echo", 0, args, &pipe); },
+        {"remove with an unknown reference",
+         [&] { return AuthorizationRemoveEntryWithPrivileges(bogus, record, &outcome); },
          errAuthorizationInvalidRef},
-        {"execute without a place for the pid",
-         [&] {
-             return AuthorizationExecuteWithPrivilegesAndPid(authorization, "/bin/echo", 0, args,
-                                                             &pipe, nullptr);
-         },
+        {"remove without a place for the outcome",
+         [&] { return AuthorizationRemoveEntryWithPrivileges(authorization, record, nullptr); },
          errAuthorizationInvalidPointer},
         {"definition of the admin right",
          [&] { return AuthorizationRightGet(kAuthorizationRightExecute, nullptr); },
@@ -229,9 +209,9 @@ TEST_F(AuthorizationTest, BadArgumentsFailWithoutAskingTheUser) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         EXPECT_EQ(c.call(), c.expected);
-        EXPECT_EQ(pipe, nullptr);
     }
     EXPECT_TRUE(granting_.invocations().empty());
+    EXPECT_TRUE(exists(d / "kept"));
 
     EXPECT_EQ(AuthorizationFree(authorization, kAuthorizationFlagDefaults),
               errAuthorizationSuccess);
@@ -266,7 +246,7 @@ TEST_F(AuthorizationTest, FlagsDecideWhetherTheUserIsAsked) {
     }
 }
 
-TEST_F(AuthorizationTest, OnePromptServesEveryExecutionThroughExternalForms) {
+TEST_F(AuthorizationTest, OnePromptServesEveryRemovalThroughExternalForms) {
     AuthorizationRef authorization = obtainAdmin();
     AuthorizationExternalForm form;
     ASSERT_EQ(AuthorizationMakeExternalForm(authorization, &form), errAuthorizationSuccess);
@@ -276,8 +256,10 @@ TEST_F(AuthorizationTest, OnePromptServesEveryExecutionThroughExternalForms) {
     pid_t helper = granting_.lastPid();
 
     // The executors' sequence for each privileged removal.
+    TempDir d;
     for (int i = 0; i < 3; ++i) {
         SCOPED_TRACE(i);
+        std::string file = d.write("entry " + std::to_string(i), "x");
         AuthorizationRef fresh = nullptr;
         ASSERT_EQ(AuthorizationCreateFromExternalForm(&form, &fresh), errAuthorizationSuccess);
         EXPECT_EQ(
@@ -285,19 +267,11 @@ TEST_F(AuthorizationTest, OnePromptServesEveryExecutionThroughExternalForms) {
                 fresh, &adminRights, nullptr,
                 kAuthorizationFlagInteractionAllowed | kAuthorizationFlagExtendRights, nullptr),
             errAuthorizationSuccess);
-        FILE* pipe = nullptr;
-        pid_t pid = -1;
-        std::string text = "run " + std::to_string(i);
-        char* args[] = {text.data(), nullptr};
-        ASSERT_EQ(
-            AuthorizationExecuteWithPrivilegesAndPid(fresh, "/bin/echo", 0, args, &pipe, &pid),
-            errAuthorizationSuccess);
+        RemovalRun run = removeWith(fresh, recordOf(file));
         EXPECT_EQ(AuthorizationFree(fresh, kAuthorizationFlagDefaults), errAuthorizationSuccess);
-        EXPECT_EQ(readAll(fileno(pipe)), text + "\n");
-        std::fclose(pipe);
-        int status = -1;
-        EXPECT_EQ(AuthorizationWaitForProcess(pid, &status, 0), pid);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+        EXPECT_EQ(run.status, errAuthorizationSuccess);
+        EXPECT_EQ(run.outcome.status, EntryRemovalStatus::kRemoved);
+        EXPECT_FALSE(exists(file));
     }
     EXPECT_EQ(granting_.invocations().size(), 1u);
     EXPECT_TRUE(processExists(helper));
@@ -394,33 +368,29 @@ TEST_F(AuthorizationTest, TheHelperLivesAsLongAsAReferenceUnlessRightsAreDestroy
     }
 }
 
-TEST_F(AuthorizationTest, AHelperThatDiesReleasesItsWaitersAndIsReplaced) {
+TEST_F(AuthorizationTest, AHelperThatDiesIsReplacedByANewPrompt) {
     AuthorizationRef authorization = obtainAdmin();
     AuthorizationExternalForm form;
     AuthorizationMakeExternalForm(authorization, &form);
-    FILE* pipe = nullptr;
-    pid_t cat = -1;
-    ASSERT_EQ(AuthorizationExecuteWithPrivilegesAndPid(authorization, "/bin/cat", 0, nullptr, &pipe,
-                                                       &cat),
-              errAuthorizationSuccess);
     ASSERT_EQ(::kill(granting_.lastPid(), SIGKILL), 0);
+    EXPECT_TRUE(eventually([&] {
+        AuthorizationRef made = nullptr;
+        OSStatus status = AuthorizationCreateFromExternalForm(&form, &made);
+        if (made) AuthorizationFree(made, 0);
+        return status == errAuthorizationInvalidRef;
+    })) << "a form of rights whose helper died still made references";
 
-    int status = 0;
-    EXPECT_EQ(AuthorizationWaitForProcess(cat, &status, 0), cat);
-    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << status;
-    std::fclose(pipe);  // lets the orphaned tool end
-    AuthorizationRef made = nullptr;
-    EXPECT_EQ(AuthorizationCreateFromExternalForm(&form, &made), errAuthorizationInvalidRef);
-
-    ToolRun run = runTool(authorization, "/bin/echo", {"again"});
+    TempDir d;
+    std::string file = d.write("after", "x");
+    RemovalRun run = removeWith(authorization, recordOf(file));
     EXPECT_EQ(run.status, errAuthorizationSuccess);
-    EXPECT_EQ(run.output, "again\n");
+    EXPECT_EQ(run.outcome.status, EntryRemovalStatus::kRemoved);
     EXPECT_EQ(granting_.invocations().size(), 2u);
     AuthorizationFree(authorization, 0);
     EXPECT_TRUE(zombieChildren().empty());
 }
 
-TEST_F(AuthorizationTest, RootRunsToolsWithoutEscalating) {
+TEST_F(AuthorizationTest, RootRemovesWithoutEscalating) {
     struct Case {
         const char* what;
         std::optional<bool> root;
@@ -430,19 +400,21 @@ TEST_F(AuthorizationTest, RootRunsToolsWithoutEscalating) {
         if (!c.root && ::geteuid() != 0) continue;  // only where the tests run as root
         platform::setRunsAsRootForTesting(c.root);
         AuthorizationRef authorization = obtainAdmin();
-        ToolRun run = runTool(authorization, "/bin/echo", {"as root"});
+        TempDir d;
+        RemovalRun run = removeWith(authorization, recordOf(d.write("as root", "x")));
         EXPECT_EQ(run.status, errAuthorizationSuccess);
-        EXPECT_EQ(run.output, "as root\n");
+        EXPECT_EQ(run.outcome.status, EntryRemovalStatus::kRemoved);
+        EXPECT_FALSE(exists(d / "as root"));
         AuthorizationFree(authorization, 0);
     }
     EXPECT_TRUE(granting_.invocations().empty());
 }
 
-// The same tool runs behave alike whether the process is root (tools run directly) or obtains
-// a helper through the fake.
+// The same removals behave alike whether the process is root (it removes entries itself) or
+// obtains a helper through the fake.
 enum class Road { kDirect, kHelper };
 
-class ToolRunTest : public AuthorizationTest, public ::testing::WithParamInterface<Road> {
+class RemovalRoadTest : public AuthorizationTest, public ::testing::WithParamInterface<Road> {
   protected:
     void SetUp() override {
         AuthorizationTest::SetUp();
@@ -460,102 +432,49 @@ class ToolRunTest : public AuthorizationTest, public ::testing::WithParamInterfa
     TempDir dir_;
 };
 
-const std::vector<std::string> kAwkwardArguments = {
-    "two words", "quo\"te 'single'", "\xff\xfe not utf-8", "", "$HOME;|*`id`", "-n"};
+const std::vector<std::string> kAwkwardNames = {
+    "two words", "quo\"te 'single'", "\xff\xfe not utf-8", "$HOME;|*`id`", "-rf", "\n"};
 
-TEST_P(ToolRunTest, ArgumentsArriveAsTheirBytesAndOutputComesBack) {
-    ToolRun run = runTool(authorization_, "/bin/echo", kAwkwardArguments);
-    EXPECT_EQ(run.status, errAuthorizationSuccess);
-    std::string expected;
-    for (const std::string& a : kAwkwardArguments)
-        expected += (expected.empty() ? "" : " ") + a;
-    EXPECT_EQ(run.output, expected + "\n");
-    EXPECT_TRUE(WIFEXITED(run.waitStatus) && WEXITSTATUS(run.waitStatus) == 0);
-}
-
-TEST_P(ToolRunTest, RemovalSucceedsSilentlyAndFailureSpeaks) {
-    std::string file = dir_.write("victim file", "x");
-    ToolRun removed = runTool(authorization_, "/bin/rm", {"-rf", file});
-    EXPECT_EQ(removed.status, errAuthorizationSuccess);
-    EXPECT_EQ(removed.output, "");
-    EXPECT_EQ(WEXITSTATUS(removed.waitStatus), 0);
-    EXPECT_FALSE(std::filesystem::exists(file));
-
-    // Error messages reach the pipe: the executors judge a removal by the tool's silence.
-    ToolRun failed = runTool(authorization_, "/bin/rm", {file});
-    EXPECT_EQ(failed.status, errAuthorizationSuccess);
-    EXPECT_NE(failed.output.find("victim file"), std::string::npos) << failed.output;
-    EXPECT_TRUE(WIFEXITED(failed.waitStatus) && WEXITSTATUS(failed.waitStatus) == 1);
-
-    EXPECT_EQ(runTool(authorization_, "/nonexistent/tool", {}).status,
-              errAuthorizationToolExecuteFailure);
-}
-
-TEST_P(ToolRunTest, ThePidIsTheRunningToolAndOnlyItIsWaitedFor) {
-    pid_t mine = ::fork();
-    ASSERT_GE(mine, 0);
-    if (mine == 0) ::_exit(7);
-
-    std::vector<std::string> args = {"--", "-"};  // "-n" among them is a file name too
-    args.insert(args.end(), kAwkwardArguments.begin(), kAwkwardArguments.end());
-    std::vector<char*> argv;
-    for (std::string& a : args)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    FILE* pipe = nullptr;
-    pid_t cat = -1;
-    ASSERT_EQ(AuthorizationExecuteWithPrivilegesAndPid(authorization_, "/bin/cat", 0, argv.data(),
-                                                       &pipe, &cat),
-              errAuthorizationSuccess);
-    int fd = fileno(pipe);
-
-    // cat copies its input (the pipe) until the end of it, then complains about the other
-    // arguments, which it takes for file names.
-    std::string cmdline = std::string("/bin/cat") + '\0';
-    for (const std::string& a : args)
-        cmdline += a + '\0';
-    EXPECT_EQ(readFile("/proc/" + std::to_string(cat) + "/cmdline"), cmdline);
-    int status = -1;
-    EXPECT_EQ(AuthorizationWaitForProcess(cat, &status, WNOHANG), 0);
-    ASSERT_EQ(::write(fd, "ping\n", 5), 5);
-    char echo[5];
-    ASSERT_EQ(::read(fd, echo, sizeof echo), 5);
-    EXPECT_EQ(std::string(echo, 5), "ping\n");
-    ::shutdown(fd, SHUT_WR);
-    std::string complaints = readAll(fd);
-    std::fclose(pipe);
-    EXPECT_NE(complaints.find("two words"), std::string::npos) << complaints;
-
-    EXPECT_EQ(AuthorizationWaitForProcess(cat, &status, 0), cat);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
-    errno = 0;
-    EXPECT_EQ(AuthorizationWaitForProcess(cat, &status, 0), -1);
-    EXPECT_EQ(errno, ECHILD);
-    EXPECT_EQ(AuthorizationWaitForProcess(mine, &status, 0), -1) << "not a tool of the layer";
-
-    status = -1;
-    EXPECT_EQ(::waitpid(mine, &status, 0), mine) << "the layer reaped a child it did not start";
-    EXPECT_EQ(WEXITSTATUS(status), 7);
-}
-
-TEST_P(ToolRunTest, ToolsNobodyWaitsForAreReaped) {
-    char text[] = "unwatched";
-    char* args[] = {text, nullptr};
-    for (int i = 0; i < 3; ++i) {
-        FILE* pipe = nullptr;
-        ASSERT_EQ(AuthorizationExecuteWithPrivileges(authorization_, "/bin/echo", 0, args, &pipe),
-                  errAuthorizationSuccess);
-        EXPECT_EQ(readAll(fileno(pipe)), "unwatched\n");
-        std::fclose(pipe);
+TEST_P(RemovalRoadTest, RecordsArriveAsTheirBytesAndTheirEntriesGo) {
+    for (const std::string& name : kAwkwardNames) {
+        SCOPED_TRACE(name);
+        std::string file = dir_.write(name, "x");
+        RemovalRun run = removeWith(authorization_, recordOf(file));
+        EXPECT_EQ(run.status, errAuthorizationSuccess);
+        EXPECT_EQ(run.outcome.status, EntryRemovalStatus::kRemoved) << run.outcome.error;
+        EXPECT_FALSE(exists(file));
     }
-    // Without a pipe the tool's words go to our standard error.
-    char* quiet[] = {nullptr};
-    EXPECT_EQ(AuthorizationExecuteWithPrivileges(authorization_, "/bin/true", 0, quiet, nullptr),
-              errAuthorizationSuccess);
-    // TearDown checks that no zombie is left.
+    std::string folder = dir_.write("folder/sub/file", "f").substr(0, (dir_ / "folder").size());
+    EXPECT_EQ(removeWith(authorization_, recordOf(folder)).outcome.status,
+              EntryRemovalStatus::kRemoved);
+    EXPECT_FALSE(exists(folder));
 }
 
-TEST_P(ToolRunTest, ThreadsShareOneAuthorization) {
+TEST_P(RemovalRoadTest, ChangedEntriesStayAndGoneOnesAreNoFailure) {
+    FileEntryRecord gone = recordOf(dir_.write("gone", "g"));
+    std::filesystem::remove(dir_ / "gone");
+    FileEntryRecord behindLink = recordOf(dir_.write("Logs/app.log", "l"));
+    std::filesystem::rename(dir_ / "Logs", dir_ / "Moved");
+    ::symlink((dir_ / "Moved").c_str(), (dir_ / "Logs").c_str());
+    FileEntryRecord replaced = recordOf(dir_.write("small", "12345"));
+    std::filesystem::remove(dir_ / "small");
+    dir_.write("small/everything", "e");
+
+    RemovalRun run = removeWith(authorization_, gone);
+    EXPECT_EQ(run.status, errAuthorizationSuccess);
+    EXPECT_EQ(run.outcome.status, EntryRemovalStatus::kGone);
+    EXPECT_EQ(removeWith(authorization_, behindLink).outcome.status, EntryRemovalStatus::kChanged);
+    EXPECT_TRUE(exists(dir_ / "Moved/app.log"));
+    EXPECT_EQ(removeWith(authorization_, replaced).outcome.status, EntryRemovalStatus::kChanged);
+    EXPECT_TRUE(exists(dir_ / "small/everything"));
+
+    FileEntryRecord malformed = replaced;
+    malformed.name = "../small";
+    EXPECT_EQ(removeWith(authorization_, malformed).status, errAuthorizationToolExecuteFailure);
+    EXPECT_TRUE(exists(dir_ / "small/everything"));
+}
+
+TEST_P(RemovalRoadTest, ThreadsShareOneAuthorization) {
     AuthorizationExternalForm form;
     ASSERT_EQ(AuthorizationMakeExternalForm(authorization_, &form), errAuthorizationSuccess);
     constexpr int kThreads = 6, kRuns = 4;
@@ -569,11 +488,12 @@ TEST_P(ToolRunTest, ThreadsShareOneAuthorization) {
                     failures[t].push_back("form");
                     continue;
                 }
-                std::string word = std::to_string(t) + "/" + std::to_string(i);
-                ToolRun run = runTool(fresh, "/bin/echo", {word});
+                std::string word = std::to_string(t) + "-" + std::to_string(i);
+                std::string file = dir_.write(word, word);
+                RemovalRun run = removeWith(fresh, recordOf(file));
                 AuthorizationFree(fresh, 0);
-                if (run.output != word + "\n" || run.waitStatus != 0)
-                    failures[t].push_back(word + " gave " + run.output);
+                if (run.outcome.status != EntryRemovalStatus::kRemoved || exists(file))
+                    failures[t].push_back(word + " was not removed");
             }
         });
     }
@@ -583,7 +503,7 @@ TEST_P(ToolRunTest, ThreadsShareOneAuthorization) {
         EXPECT_TRUE(f.empty()) << f.front();
 }
 
-INSTANTIATE_TEST_SUITE_P(Roads, ToolRunTest, ::testing::Values(Road::kDirect, Road::kHelper),
+INSTANTIATE_TEST_SUITE_P(Roads, RemovalRoadTest, ::testing::Values(Road::kDirect, Road::kHelper),
                          [](const auto& info) {
                              return info.param == Road::kDirect ? "Direct" : "Helper";
                          });
