@@ -161,7 +161,8 @@ void AMRelatedFilesWindowController::doRemove() {
 
 void AMRelatedFilesWindowController::prepareProgress() {
     deleteCount_.store(0);
-    totalSize_.store(0);
+    failCount_.store(0);
+    totalSize_.reset();
     allSelectCount_.store(static_cast<int>(selectDeletePath_.size()));
     auto dialog = UninstallProgressWindowController::make();
     dialog->setDelegate(self());
@@ -188,24 +189,27 @@ Ref<UninstallProgressWindowController> AMRelatedFilesWindowController::uninstall
 
 void AMRelatedFilesWindowController::deleteRelatedFile(const Ref<AMAppItem>& entry) {
     if (!entry) return;
-    const std::uint64_t size = AMPublicUtilities::volSpaceFromString(entry->size());
-    const std::uint64_t total = totalSize_.fetch_add(size) + size;
-    reportProgress(deleteCount_.fetch_add(1) + 1, total, entry);
+    // A file listed twice, or one inside a folder removed before it, frees its space once.
+    const std::uint64_t total =
+        totalSize_.addRemoved(entry->path(), AMPublicUtilities::volSpaceFromString(entry->size()));
+    reportProgress(deleteCount_.fetch_add(1) + 1, total, failCount_.load(), entry);
 }
 
 void AMRelatedFilesWindowController::deleteRelatedFileFail(const Ref<AMAppItem>& entry) {
     if (!entry) return;
-    reportProgress(deleteCount_.fetch_add(1) + 1, totalSize_.load(), entry);
+    const int failed = failCount_.fetch_add(1) + 1;
+    reportProgress(deleteCount_.fetch_add(1) + 1, totalSize_.total(), failed, entry);
 }
 
-void AMRelatedFilesWindowController::reportProgress(int count, std::uint64_t total,
+void AMRelatedFilesWindowController::reportProgress(int count, std::uint64_t total, int failed,
                                                     const Ref<AMAppItem>& entry) {
     const int all = allSelectCount_.load();
     Ref<UninstallProgressWindowController> dialog = uninstallPWC();
     // No uninstall was prepared: there is nothing to show the report in.
     if (all <= 0 || !dialog) return;
+    // Failures count as done steps, so the bar reaches its end whatever the outcomes.
     const int percent = static_cast<int>(static_cast<long long>(count) * 100 / all);
-    if (percent >= 100) dialog->changeLabel(AMPublicUtilities::convertVolSpace(total));
+    if (percent >= 100) dialog->changeLabel(AMPublicUtilities::convertVolSpace(total), failed);
     dialog->changeProgressValue(percent, entry->path());
 }
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "appsManager/AMAppItem.h"
+#include "appsManager/AMFreedSpace.h"
 #include "appsManager/AMRelatedFilesGroup.h"
 #include "appsManager/AsMDeleteExecutorDelegate.h"
 #include "appsManager/RelatedFilesCleanDelegate.h"
@@ -132,7 +133,10 @@ class AMRelatedFilesWindowController : public NSWindowController,
     Ref<UninstallProgressWindowController> uninstallPWC() const;
     int allSelectCount() const { return allSelectCount_.load(); }
     int deleteCount() const { return deleteCount_.load(); }
-    std::uint64_t totalSize() const { return totalSize_.load(); }
+    /// Records of the current uninstall reported as not removed.
+    int failCount() const { return failCount_.load(); }
+    /// Bytes freed so far: each path reported removed counts once.
+    std::uint64_t totalSize() const { return totalSize_.total(); }
 
     static void registerClass();
 
@@ -140,7 +144,7 @@ class AMRelatedFilesWindowController : public NSWindowController,
     Ref<AMRelatedFilesGroup> groupFor(const Ref<NSObject>& item) const;
     long tickedCount(const AMRelatedFilesGroup& group) const;
     void untick(const AMAppItem* record);
-    void reportProgress(int count, std::uint64_t total, const Ref<AMAppItem>& entry);
+    void reportProgress(int count, std::uint64_t total, int failed, const Ref<AMAppItem>& entry);
     void itemDidExpandOrCollapse();
 
     std::vector<Ref<AMAppItem>> selectDeletePath_;
@@ -151,7 +155,8 @@ class AMRelatedFilesWindowController : public NSWindowController,
     Ref<UninstallProgressWindowController> uninstallPWC_;
     std::atomic<int> allSelectCount_{0};
     std::atomic<int> deleteCount_{0};
-    std::atomic<std::uint64_t> totalSize_{0};
+    std::atomic<int> failCount_{0};
+    AMFreedSpace totalSize_;
     std::vector<std::string> rootArr_;
     WeakRef<NSObject> newSelectItem_;
     WeakRef<NSObject> oldSelectItem_;

@@ -1,17 +1,13 @@
 #include "appsManager/UninstallProgressWindowController.h"
 
+#include "appsManager/EUEndMessage.h"
 #include "appsManager/EUProgressView.h"
 #include "appsManager/UninstallProgressDelegate.h"
 #include "platform/appkit/NSApplication.h"
 #include "platform/appkit/NSWindow.h"
 #include "platform/dispatch/Dispatch.h"
 #include "platform/foundation/NSString.h"
-#include "platform/graphics/NSAttributedString.h"
 #include "platform/graphics/NSColor.h"
-#include "platform/graphics/NSFont.h"
-#include "platform/graphics/NSParagraphStyle.h"
-#include "shell/TCPublicUtilities.h"
-#include "shell/getColor.h"
 
 namespace {
 
@@ -19,6 +15,8 @@ constexpr NSRect kBarFrame{{32, 285}, {656, 8}};
 constexpr const char* kEndMessage =
     "You have successfully removed the selected application(s) and associated files. Free up "
     "%@ disk space.";
+constexpr const char* kPartlyRemovedMessage =
+    "%d item(s) could not be removed. Freed up %@ disk space.";
 
 }  // namespace
 
@@ -71,28 +69,26 @@ void UninstallProgressWindowController::showEndPanel() {
         if (NSView* content = w->contentView()) content->setNeedsDisplay(true);
 }
 
-void UninstallProgressWindowController::changeLabel(const std::string& sizeText) {
+void UninstallProgressWindowController::changeLabel(const std::string& sizeText, int failedCount) {
     auto weak = weakSelf();
-    dispatch_async(dispatch_get_main_queue(), [weak, sizeText] {
-        if (auto self = weak.lock()) self->setEndMessage(sizeText);
+    dispatch_async(dispatch_get_main_queue(), [weak, sizeText, failedCount] {
+        if (auto self = weak.lock()) self->setEndMessage(sizeText, failedCount);
     });
 }
 
-void UninstallProgressWindowController::setEndMessage(const std::string& sizeText) {
-    const std::string text = ns::stringWithFormat(kEndMessage, sizeText);
-    auto message = NSMutableAttributedString::make(text);
+void UninstallProgressWindowController::setEndMessage(const std::string& sizeText,
+                                                      int failedCount) {
     const std::string size = ns::stringWithFormat("%@", sizeText);
-    // Ranges count UTF-16 units; the search answers bytes.
-    NSRange found = ns::rangeOfString(text, size);
-    if (found.location != NSNotFound) {
-        NSRange range{ns::length(std::string_view(text).substr(0, found.location)),
-                      ns::length(size)};
-        message->addAttribute(NSForegroundColorAttributeName, getColor(48, 207, 110, 1.0), range);
-        message->addAttribute(NSFontAttributeName, TCPublicUtilities::regularFontOfSize(16), range);
+    Ref<NSMutableAttributedString> message;
+    if (failedCount > 0) {
+        const std::string count = ns::stringWithFormat("%d", failedCount);
+        message = EUEndMessage::attributedMessage(
+            ns::stringWithFormat(kPartlyRemovedMessage, failedCount, sizeText),
+            {{count, EUEndMessage::failureColor()}, {size, EUEndMessage::sizeColor()}});
+    } else {
+        message = EUEndMessage::attributedMessage(ns::stringWithFormat(kEndMessage, sizeText),
+                                                  {{size, EUEndMessage::sizeColor()}});
     }
-    auto centred = NSMutableParagraphStyle::defaultParagraphStyle();
-    centred->setAlignment(NSCenterTextAlignment);
-    message->addAttribute(NSParagraphStyleAttributeName, centred, NSRange{0, message->length()});
     if (messageLabel_) {
         messageLabel_->setAttributedStringValue(message);
         messageLabel_->setNeedsDisplay(true);

@@ -31,8 +31,10 @@ class UninstallProgressWindowController : public NSWindowController {
     /// replaces the progress panel (after the path is shown). Any thread.
     void changeProgressValue(int value, const std::string& path);
     /// Sets the end message for the freed size text `sizeText` (in green at 16 points, the
-    /// whole text centred). Any thread.
-    void changeLabel(const std::string& sizeText);
+    /// whole text centred). With `failedCount` above 0 the message says instead how many items
+    /// could not be removed (that number stands out too) and how much space was freed. Any
+    /// thread.
+    void changeLabel(const std::string& sizeText, int failedCount = 0);
     /// Tells the delegate (when it answers uninstallEnd), closes the window and stops the
     /// application's current modal loop.
     void okButtonAction(NSObject* sender);
@@ -61,7 +63,7 @@ class UninstallProgressWindowController : public NSWindowController {
   private:
     WeakRef<UninstallProgressWindowController> weakSelf();
     void showEndPanel();
-    void setEndMessage(const std::string& sizeText);
+    void setEndMessage(const std::string& sizeText, int failedCount);
 
     Ref<EUProgressView> aProgressView_;
     Ref<NSView> progressView_;

@@ -1,5 +1,6 @@
 #include "languages/RemoveLagEndWindowController.h"
 
+#include "appsManager/EUEndMessage.h"
 #include "appsManager/EUProgressView.h"
 #include "languages/RemoveLagEndDelegate.h"
 #include "platform/appkit/NSApplication.h"
@@ -7,18 +8,15 @@
 #include "platform/dispatch/Dispatch.h"
 #include "platform/foundation/NSString.h"
 #include "platform/foundation/NSThread.h"
-#include "platform/graphics/NSAttributedString.h"
 #include "platform/graphics/NSColor.h"
-#include "platform/graphics/NSFont.h"
-#include "platform/graphics/NSParagraphStyle.h"
-#include "shell/TCPublicUtilities.h"
-#include "shell/getColor.h"
 
 namespace {
 
 constexpr NSRect kBarFrame{{32, 285}, {656, 8}};
 constexpr const char* kEndMessage =
     "You have successfully removed selected language(s) and saved %@ disk space.";
+constexpr const char* kPartlyRemovedMessage =
+    "%d language folder(s) could not be removed. Saved %@ disk space.";
 
 }  // namespace
 
@@ -71,26 +69,23 @@ void RemoveLagEndWindowController::showProgress(int percent, const std::string& 
         if (NSView* content = w->contentView()) content->setNeedsDisplay(true);
 }
 
-void RemoveLagEndWindowController::changeLabel(const std::string& sizeText) {
-    dispatch_async(dispatch_get_main_queue(), [weak = weakSelf(), sizeText] {
-        if (auto self = weak.lock()) self->setEndMessage(sizeText);
+void RemoveLagEndWindowController::changeLabel(const std::string& sizeText, int failedCount) {
+    dispatch_async(dispatch_get_main_queue(), [weak = weakSelf(), sizeText, failedCount] {
+        if (auto self = weak.lock()) self->setEndMessage(sizeText, failedCount);
     });
 }
 
-void RemoveLagEndWindowController::setEndMessage(const std::string& sizeText) {
-    const std::string text = ns::stringWithFormat(kEndMessage, sizeText);
-    auto message = NSMutableAttributedString::make(text);
-    // Ranges count UTF-16 units; the search answers bytes.
-    const NSRange found = ns::rangeOfString(text, sizeText);
-    if (found.location != NSNotFound) {
-        const NSRange range{ns::length(std::string_view(text).substr(0, found.location)),
-                            ns::length(sizeText)};
-        message->addAttribute(NSForegroundColorAttributeName, getColor(48, 207, 110, 1.0), range);
-        message->addAttribute(NSFontAttributeName, TCPublicUtilities::regularFontOfSize(16), range);
+void RemoveLagEndWindowController::setEndMessage(const std::string& sizeText, int failedCount) {
+    Ref<NSMutableAttributedString> message;
+    if (failedCount > 0) {
+        message = EUEndMessage::attributedMessage(
+            ns::stringWithFormat(kPartlyRemovedMessage, failedCount, sizeText),
+            {{ns::stringWithFormat("%d", failedCount), EUEndMessage::failureColor()},
+             {sizeText, EUEndMessage::sizeColor()}});
+    } else {
+        message = EUEndMessage::attributedMessage(ns::stringWithFormat(kEndMessage, sizeText),
+                                                  {{sizeText, EUEndMessage::sizeColor()}});
     }
-    auto centred = NSMutableParagraphStyle::defaultParagraphStyle();
-    centred->setAlignment(NSCenterTextAlignment);
-    message->addAttribute(NSParagraphStyleAttributeName, centred, NSRange{0, message->length()});
     if (messageLabel_) {
         messageLabel_->setAttributedStringValue(message);
         messageLabel_->setNeedsDisplay(true);

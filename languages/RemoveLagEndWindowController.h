@@ -31,8 +31,10 @@ class RemoveLagEndWindowController : public NSWindowController {
     /// change is queued on the main queue, in call order.
     void changeProgressValue(int percent, const std::string& path);
     /// Sets the end sentence for the saved size text `sizeText` (in green at 16 points, the
-    /// whole text centred) on the main queue, after the step that runs now.
-    void changeLabel(const std::string& sizeText);
+    /// whole text centred) on the main queue, after the step that runs now. With `failedCount`
+    /// above 0 the sentence says instead how many folders could not be removed (that number
+    /// stands out too) and how much space was saved.
+    void changeLabel(const std::string& sizeText, int failedCount = 0);
     /// Tells the delegate (when it answers removelanguageEnd), closes the window and stops the
     /// application's current modal loop.
     void okButtonAction(NSObject* sender);
@@ -61,7 +63,7 @@ class RemoveLagEndWindowController : public NSWindowController {
   private:
     WeakRef<RemoveLagEndWindowController> weakSelf();
     void showProgress(int percent, const std::string& path);
-    void setEndMessage(const std::string& sizeText);
+    void setEndMessage(const std::string& sizeText, int failedCount);
 
     /// Held by the progress panel once added to it.
     WeakRef<EUProgressView> aProgressView_;

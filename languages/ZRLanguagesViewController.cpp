@@ -526,7 +526,9 @@ void ZRLanguagesViewController::showRemoveLagAlertViewWith(RemovalSelection sele
 void ZRLanguagesViewController::beginToRemoveSelectLagWithCount(int count) {
     allSelectCount_ = count;
     deleteSelectCount_ = 0;
+    failedSelectCount_ = 0;
     allDeleteSize_ = 0;
+    freedSpace_.reset();
     removeLagWC_ = RemoveLagEndWindowController::make("RemoveLagEndWindowController");
     removeLagWC_->setDelegate(weak_from_this().lock());
     Ref<RemoveLagEndWindowController> dialog = removeLagWC_;
@@ -552,10 +554,14 @@ void ZRLanguagesViewController::folderReported(const Ref<ZRTreeNode>& leaf, bool
         auto self = std::dynamic_pointer_cast<ZRLanguagesViewController>(weak.lock());
         if (!self || !leaf) return;
         ++self->deleteSelectCount_;
+        // Only a folder reported removed leaves the trees; one that failed stays in both.
         if (removed) {
-            self->allDeleteSize_ += AMPublicUtilities::volSpaceFromString(leaf->size());
+            self->allDeleteSize_ = self->freedSpace_.addRemoved(
+                leaf->path(), AMPublicUtilities::volSpaceFromString(leaf->size()));
             self->dropFromTree(self->appLanguages_, leaf);
             self->dropFromTree(self->languageApps_, leaf);
+        } else {
+            ++self->failedSelectCount_;
         }
         self->progressStep(leaf);
     });
@@ -624,7 +630,8 @@ void ZRLanguagesViewController::progressStep(const Ref<ZRTreeNode>& leaf) {
     const int percent =
         static_cast<int>(static_cast<long long>(deleteSelectCount_) * 100 / allSelectCount_);
     if (percent >= 100)
-        removeLagWC_->changeLabel(AMPublicUtilities::convertVolSpace(allDeleteSize_));
+        removeLagWC_->changeLabel(AMPublicUtilities::convertVolSpace(allDeleteSize_),
+                                  failedSelectCount_);
     removeLagWC_->changeProgressValue(percent, leaf->path());
 }
 

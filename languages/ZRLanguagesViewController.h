@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "appsManager/AMFreedSpace.h"
 #include "appsManager/SortViewControllerDelegate.h"
 #include "controls/NewButtonDelegate.h"
 #include "controls/RemoveButtonCellDelegate.h"
@@ -150,6 +151,9 @@ class ZRLanguagesViewController : public NSViewController,
     const Ref<RemoveLagEndWindowController>& removeLagWC() const { return removeLagWC_; }
     int deleteSelectCount() const { return deleteSelectCount_; }
     int allSelectCount() const { return allSelectCount_; }
+    /// Folders of the running removal reported as not removed.
+    int failedSelectCount() const { return failedSelectCount_; }
+    /// Bytes reported removed; each folder counts once.
     std::uint64_t allDeleteSize() const { return allDeleteSize_; }
 
     // Outlets and parts.
@@ -213,7 +217,9 @@ class ZRLanguagesViewController : public NSViewController,
     bool isPopSortWin_ = false;
     int deleteSelectCount_ = 0;
     int allSelectCount_ = 0;
+    int failedSelectCount_ = 0;
     std::uint64_t allDeleteSize_ = 0;
+    AMFreedSpace freedSpace_;
     Ref<RemoveLagEndWindowController> removeLagWC_;
     Ref<ShowRemoveLagWindowController> showRemoveLagWC_;
 };

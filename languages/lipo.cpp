@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -187,9 +188,81 @@ bool writeAll(int fd, const void* data, std::uint64_t length) {
     return true;
 }
 
+/// The inode change time moves with every change of mode, owner, links or attributes, also
+/// with those that leave size and modification time as they were.
+bool sameChangeTime(const struct stat& a, const struct stat& b) {
+    return a.st_ctim.tv_sec == b.st_ctim.tv_sec && a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
+}
+
 bool sameFile(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
-           a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
+           a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec &&
+           sameChangeTime(a, b) && a.st_nlink == b.st_nlink;
+}
+
+/// The extended attributes of the input. Those of the user namespace are copied onto the new
+/// file; any other (a file capability, an access list, a security label) cannot be given to a
+/// new file safely by this rewrite, so a file that has one is not thinned.
+struct Attributes {
+    bool readable = true;
+    std::vector<std::pair<std::string, std::string>> carried;  // user.* names and values
+    std::vector<std::string> refused;                          // every other name
+};
+
+/// Reads one attribute's value; false when it cannot be read.
+bool readAttribute(int fd, const std::string& name, std::string& value) {
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        ssize_t size = ::fgetxattr(fd, name.c_str(), nullptr, 0);
+        if (size < 0) return false;
+        value.assign(static_cast<std::size_t>(size), '\0');
+        ssize_t got = size > 0 ? ::fgetxattr(fd, name.c_str(), value.data(), value.size()) : 0;
+        if (got < 0 && errno == ERANGE) continue;  // it grew meanwhile
+        if (got < 0) return false;
+        value.resize(static_cast<std::size_t>(got));
+        return true;
+    }
+    return false;
+}
+
+Attributes readAttributes(int fd) {
+    Attributes out;
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        ssize_t size = ::flistxattr(fd, nullptr, 0);
+        // A file system without attributes has nothing to carry over.
+        if (size < 0 && errno == ENOTSUP) return out;
+        if (size <= 0) {
+            out.readable = size == 0;
+            return out;
+        }
+        std::string names(static_cast<std::size_t>(size), '\0');
+        ssize_t got = ::flistxattr(fd, names.data(), names.size());
+        if (got < 0 && errno == ERANGE) continue;  // the list grew meanwhile
+        if (got < 0) {
+            out.readable = false;
+            return out;
+        }
+        names.resize(static_cast<std::size_t>(got));
+        for (std::size_t at = 0; at < names.size();) {
+            std::size_t end = names.find('\0', at);
+            if (end == std::string::npos) end = names.size();
+            std::string name = names.substr(at, end - at);
+            at = end + 1;
+            if (name.empty()) continue;
+            if (!name.starts_with("user.")) {
+                out.refused.push_back(std::move(name));
+                continue;
+            }
+            std::string value;
+            if (!readAttribute(fd, name, value)) {
+                out.readable = false;
+                return out;
+            }
+            out.carried.emplace_back(std::move(name), std::move(value));
+        }
+        return out;
+    }
+    out.readable = false;
+    return out;
 }
 
 /// Writes the slices as a fat file at the offsets already laid out in their records.
@@ -283,11 +356,15 @@ int thin(const char* path, std::uint64_t* saved_bytes) {
         ::close(fd);
         return 1;
     }
-    if (second.st_size != first.st_size || second.st_mtim.tv_sec != first.st_mtim.tv_sec) {
+    if (second.st_size != first.st_size || second.st_mtim.tv_sec != first.st_mtim.tv_sec ||
+        !sameChangeTime(second, first)) {
         NSLog("Input file: %s changed since opened", path);
         ::close(fd);
         return 1;
     }
+    // Read now, judged once the file proves to be one to rewrite (others stay silent). A change
+    // to them from here on moves the change time, which is checked before the replacement.
+    const Attributes attributes = readAttributes(fd);
     ::close(fd);
 
     const unsigned char* bytes = input.bytes();
@@ -373,6 +450,22 @@ int thin(const char* path, std::uint64_t* saved_bytes) {
             return 1;
         }
 
+        // The rewrite gives the path a new file: a second name would keep the old content,
+        // so the link would be split and the disk would hold more, not less.
+        if (first.st_nlink > 1) {
+            NSLog("input file: %s has more than one link", path);
+            return 1;
+        }
+        if (!attributes.readable) {
+            NSLog("Can't read attributes of input file: %s", path);
+            return 1;
+        }
+        if (!attributes.refused.empty()) {
+            NSLog("input file: %s has an attribute that can't be carried over (%s)", path,
+                  attributes.refused.front().c_str());
+            return 1;
+        }
+
         // Lay the slices out before anything is created, so that a layout that cannot be
         // written leaves no trace.
         std::uint64_t end = 0;
@@ -409,6 +502,13 @@ int thin(const char* path, std::uint64_t* saved_bytes) {
             }
         } else if (!writeFat(output.fd(), thin_files, end)) {
             return 1;
+        }
+        // Before the input's mode is given: a read-only mode would refuse them.
+        for (const auto& [name, value] : attributes.carried) {
+            if (::fsetxattr(output.fd(), name.c_str(), value.data(), value.size(), 0) != 0) {
+                NSLog("can't copy attributes to output file: %s", path);
+                return 1;
+            }
         }
         if (!applyOwnership(output.fd(), output_uid, output_gid, output_filemode, path)) return 1;
         if (::fsync(output.fd()) != 0) {

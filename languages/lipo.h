@@ -5,7 +5,10 @@
 //
 // A file is only ever replaced whole: the thinned content is written to a temporary file
 // beside it (same owner, group and mode) and renamed over it once every byte is on disk.
-// A run that fails leaves the file exactly as it was.
+// A run that fails leaves the file exactly as it was. A file with more than one name (hard
+// links) is not thinned, nor one with extended attributes outside the user namespace (a file
+// capability, an access list, a security label), which the new file could not keep; user
+// attributes are copied onto the new file.
 
 #include <cstdint>
 #include <functional>

@@ -1,6 +1,7 @@
 // Catches a review dialog whose uninstall drives the progress dialog with wrong percentages,
 // asks for the end message too early, counts a failed file as freed space or a file listed
-// twice only once, deletes anything on Cancel or the close button, starts with nothing ticked,
+// twice twice, reports success when items stayed on disk (or stops short of the end panel),
+// deletes anything on Cancel or the close button, starts with nothing ticked,
 // breaks the road from Uninstall through the progress dialog's OK back to the opener, or lets a
 // late executor report reach a dialog that is gone.
 #include <gtest/gtest.h>
@@ -23,6 +24,7 @@
 #include "platform/appkit/NSButton.h"
 #include "platform/dispatch/Dispatch.h"
 #include "platform/security/Authorization.h"
+#include "support/ImmutableFile.h"
 
 using namespace reviewtest;
 
@@ -175,6 +177,7 @@ TEST_F(ReviewUninstall, FourReportsDriveTheBarInQuartersAndAskForTheMessageWithT
                 controller->deleteRelatedFileFail(entry);
         });
         EXPECT_EQ(controller->deleteCount(), static_cast<int>(r.record + 1));
+        EXPECT_EQ(controller->failCount(), r.record >= 1 ? 1 : 0);
         EXPECT_EQ(controller->totalSize(), r.total);
         EXPECT_NEAR(dialog->aProgressView()->progressBar()->frame().size.width,
                     656.0 * r.percent / 100, 1e-3);
@@ -184,7 +187,7 @@ TEST_F(ReviewUninstall, FourReportsDriveTheBarInQuartersAndAskForTheMessageWithT
             EXPECT_EQ(message, "");
             EXPECT_TRUE(dialog->endView()->isHidden());
         } else {
-            EXPECT_NE(message.find("Free up 1.25 MB disk space."), std::string::npos) << message;
+            EXPECT_EQ(message, "1 item(s) could not be removed. Freed up 1.25 MB disk space.");
             EXPECT_FALSE(dialog->endView()->isHidden());
         }
     }
@@ -223,7 +226,7 @@ TEST_F(ReviewUninstall, TheWholeRoadDeletesTheTickedFilesAndTellsTheOpenerOnce) 
     EXPECT_EQ(escalation.prompts(), 0u);
 }
 
-TEST_F(ReviewUninstall, AFileListedTwiceIsRemovedOnceAndCountedTwiceWithoutAPrompt) {
+TEST_F(ReviewUninstall, AFileListedTwiceIsRemovedAndCountedOnceWithoutAPrompt) {
     makeGroups({{{"Solo", "Applications/Solo.app", "1.00 MB"},
                  {"com.solo.plist", "Library/Preferences/com.solo.plist", "2.00 KB"}}});
     // A second search of the same bundle found the same file again.
@@ -242,10 +245,47 @@ TEST_F(ReviewUninstall, AFileListedTwiceIsRemovedOnceAndCountedTwiceWithoutAProm
     EXPECT_FALSE(exists(files / "Library/Preferences/com.solo.plist"));
     EXPECT_FALSE(exists(files / "Applications/Solo.app"));
     EXPECT_EQ(controller->deleteCount(), 3);
-    // Both records were reported removed: the size of the file is added twice.
-    EXPECT_EQ(controller->totalSize(), 1000000u + 2000 + 2000);
+    // Both records were reported removed, but the file's space was freed once.
+    EXPECT_EQ(controller->totalSize(), 1000000u + 2000);
+    EXPECT_EQ(controller->failCount(), 0);
+    EXPECT_NE(controller->uninstallPWC()->messageLabel()->stringValue().find(
+                  "You have successfully removed"),
+              std::string::npos);
     // Nothing asked for rights for a path that was already gone.
     EXPECT_EQ(escalation.prompts(), 0u);
+}
+
+TEST_F(ReviewUninstall, ItemsThatStayOnDiskAreCountedInTheEndMessageAndFreeNothing) {
+    makeGroups({{{"Alpha", "Applications/Alpha.app", "2.00 MB"},
+                 {"com.alpha", "Library/Caches/com.alpha", "500.00 KB"}},
+                {{"Beta", "Applications/Beta.app", "1.00 MB"},
+                 {"com.beta.plist", "Library/Preferences/com.beta.plist", "4.00 KB"}}});
+    // Neither the user nor the administrator may remove these: Beta's bundle and its
+    // preferences stay whatever road the removal takes.
+    fixtures::ImmutableFile lockedBundle(files / "Applications/Beta.app/Contents/Info.plist");
+    fixtures::ImmutableFile lockedPreferences(files / "Library/Preferences/com.beta.plist");
+    if (!lockedBundle.ok() || !lockedPreferences.ok())
+        GTEST_SKIP() << "files cannot be made immutable here (needs root and a file system "
+                        "that keeps the flag)";
+    open();
+
+    runRoad();
+
+    EXPECT_EQ(recorder->calls, 1);
+    EXPECT_FALSE(exists(files / "Applications/Alpha.app"));
+    EXPECT_FALSE(exists(files / "Library/Caches/com.alpha"));
+    EXPECT_TRUE(exists(files / "Applications/Beta.app/Contents/Info.plist"));
+    EXPECT_TRUE(exists(files / "Library/Preferences/com.beta.plist"));
+    // Failures count as done steps: the bar ran full and the end panel came.
+    EXPECT_EQ(controller->deleteCount(), 4);
+    EXPECT_EQ(controller->failCount(), 2);
+    auto dialog = controller->uninstallPWC();
+    ASSERT_TRUE(dialog);
+    EXPECT_NEAR(dialog->aProgressView()->progressBar()->frame().size.width, 656, 1e-6);
+    EXPECT_FALSE(dialog->endView()->isHidden());
+    EXPECT_EQ(controller->totalSize(), 2000000u + 500000);
+    EXPECT_EQ(dialog->messageLabel()->stringValue(),
+              "2 item(s) could not be removed. Freed up 2.50 MB disk space.");
 }
 
 TEST_F(ReviewUninstall, CancelAndTheCloseButtonDeleteNothingAndKeepTheGroups) {

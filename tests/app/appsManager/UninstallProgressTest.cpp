@@ -1,7 +1,8 @@
 // Catches a progress dialog whose bar has the wrong width (not full near the end, not capped
 // above 100), that touches the interface off the main thread, switches to the end panel before
 // the last path is shown or not at all, builds the end message with the size in the wrong
-// range, colour, font or alignment, or whose OK button leaves the modal loop running.
+// range, colour, font or alignment, claims success when items could not be removed, or whose
+// OK button leaves the modal loop running.
 #include "appsManager/UninstallProgressWindowController.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/appsManager/EndMessageChecks.h"
 #include "appsManager/EUProgressView.h"
 #include "appsManager/ProgressAndSortClasses.h"
 #include "appsManager/UninstallProgressDelegate.h"
@@ -284,6 +286,54 @@ INSTANTIATE_TEST_SUITE_P(
             if (ch == ' ') ch = '_';
         return name;
     });
+
+TEST_F(UninstallProgress, EndMessageTellsHowManyItemsStayedAndWhatWasFreed) {
+    using endmessage::failurePart;
+    using endmessage::sizePart;
+    const std::string removed =
+        "You have successfully removed the selected application(s) and associated files. Free "
+        "up ";
+    const std::string stayed = " item(s) could not be removed. Freed up ";
+    struct Case {
+        const char* what;
+        int failed;
+        std::string size;
+        std::string text;
+        std::vector<endmessage::Part> parts;
+    };
+    const Case cases[] = {
+        {"every item removed",
+         0,
+         "1.25 MB",
+         removed + "1.25 MB disk space.",
+         {sizePart(ns::length(removed), "1.25 MB")}},
+        {"one item stayed",
+         1,
+         "1.25 MB",
+         "1" + stayed + "1.25 MB disk space.",
+         {failurePart(0, "1"), sizePart(ns::length("1" + stayed), "1.25 MB")}},
+        {"every item stayed",
+         12,
+         "0.00 KB",
+         "12" + stayed + "0.00 KB disk space.",
+         {failurePart(0, "12"), sizePart(ns::length("12" + stayed), "0.00 KB")}},
+        // The size is looked for after the count, not at the count's own digit.
+        {"the size begins with the count",
+         2,
+         "2.00 KB",
+         "2" + stayed + "2.00 KB disk space.",
+         {failurePart(0, "2"), sizePart(ns::length("2" + stayed), "2.00 KB")}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fromWorker([&] { controller->changeLabel(c.size, c.failed); });
+        auto text = controller->messageLabel()->attributedStringValue();
+        ASSERT_TRUE(text);
+        EXPECT_EQ(text->string(), c.text);
+        endmessage::expectStyled(*text, c.parts, NSFont::fontWithName("DejaVuSans", 16),
+                                 controller->messageLabel()->font());
+    }
+}
 
 TEST_F(UninstallProgress, EndMessageIsInPlaceWhenTheEndPanelShows) {
     bool messageSetAtSwitch = false;

@@ -1,7 +1,9 @@
 // The removal road of the Languages screen: what the Remove button and a row's trash button
-// offer, and how the folder reports shrink both trees and drive the end dialog.
+// offer, how the folder reports shrink both trees (and only for folders really removed) and
+// drive the end dialog, which must not claim success for folders that stayed.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <functional>
 #include <memory>
@@ -9,11 +11,14 @@
 #include <vector>
 
 #include "app/languages/LanguagesScreenFixture.h"
+#include "appsManager/AMPublicUtilities.h"
 #include "appsManager/EUProgressView.h"
 #include "controls/TextImageButton.h"
 #include "languages/RemoveLagEndWindowController.h"
 #include "languages/ShowRemoveLagWindowController.h"
 #include "platform/dispatch/Dispatch.h"
+#include "platform/security/Authorization.h"
+#include "support/ImmutableFile.h"
 
 using namespace languagestest;
 
@@ -153,8 +158,9 @@ TEST_F(LanguageRemoval, ReportsShrinkBothTreesAndDriveTheEndDialog) {
     EXPECT_TRUE(endShown);
     EXPECT_EQ(screen->deleteSelectCount(), 3);
     EXPECT_EQ(screen->allDeleteSize(), 10u + 1000u) << "a failed folder adds no size";
-    EXPECT_NE(screen->removeLagWC()->messageLabel()->stringValue().find("1.01 KB"),
-              std::string::npos);
+    EXPECT_EQ(screen->failedSelectCount(), 1);
+    EXPECT_EQ(screen->removeLagWC()->messageLabel()->stringValue(),
+              "1 language folder(s) could not be removed. Saved 1.01 KB disk space.");
 
     // The only Japanese folder went: the group is gone, and beta.app is recounted.
     for (const auto& node : screen->languageApps())
@@ -165,6 +171,11 @@ TEST_F(LanguageRemoval, ReportsShrinkBothTreesAndDriveTheEndDialog) {
     EXPECT_EQ(betaApp->size(), "300.00 KB");
     // The failed folder stays in both trees.
     EXPECT_EQ(childOf(german, "Gamma.app")->path(), folders[2]->path());
+    for (const auto& node : screen->appLanguages())
+        if (node->title() == "Gamma.app") {
+            EXPECT_EQ(node->count(), "2");
+            EXPECT_EQ(childOf(node, "German")->path(), folders[2]->path());
+        }
     EXPECT_FALSE(screen->selectTreeNode());
     EXPECT_EQ(outline().rowNum(), -1) << "no row keeps the highlight of one that went";
 
@@ -210,11 +221,88 @@ TEST_F(LanguageRemoval, TheWholeRoadDeletesTheTickedFoldersOnly) {
     for (const std::string& path : removed)
         EXPECT_FALSE(fs::exists(path)) << path;
     EXPECT_TRUE(fs::exists(kept));
+    EXPECT_NE(screen->removeLagWC()->messageLabel()->stringValue().find(
+                  "You have successfully removed selected language(s)"),
+              std::string::npos);
     EXPECT_EQ(app->modalWindow(), nullptr);
     EXPECT_FALSE(screen->showRemoveLagWC()->window()->isVisible());
     EXPECT_FALSE(screen->removeButton()->isEnabled()) << "nothing ticked is left";
     for (const auto& node : screen->languageApps())
         EXPECT_NE(node->title(), "French");
+}
+
+TEST_F(LanguageRemoval, AFolderThatStaysOnDiskStaysInBothTreesAndTheEndDialogSaysSo) {
+    threeApplications();
+    openScreen();
+    Ref<ZRTreeNode> french = top("French");
+    const Ref<ZRTreeNode> alphaFrench = childOf(french, "Alpha.app");
+    const Ref<ZRTreeNode> gammaFrench = childOf(french, "Gamma.app");
+    // Gamma's French folder holds a file nobody may remove; the administrator's road is
+    // refused as well.
+    fixtures::ImmutableFile locked(gammaFrench->path() + "/Localizable.strings");
+    if (!locked.ok())
+        GTEST_SKIP() << "files cannot be made immutable here (needs root and a file system "
+                        "that keeps the flag)";
+    fixtures::TempDir fake;
+    const std::string refusing = fake.write("escalate", "#!/bin/sh\nexit 126\n");
+    ::chmod(refusing.c_str(), 0755);
+    platform::setRunsAsRootForTesting(false);
+    platform::setEscalationCommand(refusing);
+    clickTick(french);
+
+    withModal([&] { screen->removeAllSelectLanguage(); },
+              [&] { screen->showRemoveLagWC()->clickedDeleteBtn(nullptr); });
+    // The end dialog runs modally once the executor starts; its end panel must come although
+    // a folder failed.
+    bool endShown = false;
+    auto poll = std::make_shared<std::function<void()>>();
+    std::weak_ptr<std::function<void()>> weak = poll;
+    *poll = [this, weak, &endShown] {
+        auto end = screen->removeLagWC();
+        if (end && end->isWindowLoaded() && !end->endView()->isHidden() &&
+            app->modalWindow() == end->window()) {
+            endShown = true;
+            // The sentence follows the end panel by one main-queue turn.
+            dispatch_async(dispatch_get_main_queue(), [end] { end->okButtonAction(nullptr); });
+            return;
+        }
+        dispatch_after(dispatch_time(DISPATCH_TIME_NOW, 20 * NSEC_PER_MSEC),
+                       dispatch_get_main_queue(), [weak] {
+                           if (auto p = weak.lock(); p && *p) (*p)();
+                       });
+    };
+    dispatch_async(dispatch_get_main_queue(), *poll);
+    EXPECT_TRUE(pt::runMainLoopUntil([&] {
+        return screen->removeLagWC() && !screen->removeLagWC()->window()->isVisible() &&
+               screen->deleteSelectCount() == 2;
+    }));
+    *poll = nullptr;
+    platform::setRunsAsRootForTesting(std::nullopt);
+    platform::setEscalationCommand(std::nullopt);
+
+    EXPECT_TRUE(endShown);
+    EXPECT_FALSE(fs::exists(alphaFrench->path()));
+    EXPECT_TRUE(fs::exists(gammaFrench->path()));
+    EXPECT_EQ(screen->failedSelectCount(), 1);
+    EXPECT_EQ(screen->removeLagWC()->messageLabel()->stringValue(),
+              "1 language folder(s) could not be removed. Saved " +
+                  AMPublicUtilities::convertVolSpace(
+                      AMPublicUtilities::volSpaceFromString(alphaFrench->size())) +
+                  " disk space.");
+    // French keeps the folder that stayed, and Gamma keeps its French folder.
+    french = top("French");
+    ASSERT_TRUE(french);
+    EXPECT_EQ(french->count(), "1");
+    EXPECT_EQ(childOf(french, "Gamma.app")->path(), gammaFrench->path());
+    bool gammaSeen = false;
+    for (const auto& node : screen->appLanguages()) {
+        if (node->title() != "Gamma.app") continue;
+        gammaSeen = true;
+        EXPECT_EQ(node->count(), "2");
+        EXPECT_EQ(childOf(node, "French")->path(), gammaFrench->path());
+    }
+    EXPECT_TRUE(gammaSeen);
+    EXPECT_EQ(app->modalWindow(), nullptr);
 }
 
 }  // namespace

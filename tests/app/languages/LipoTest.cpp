@@ -1,21 +1,30 @@
 // Catches thinning that loses or corrupts the original file (write failures, files changed under
-// the run, records that wrap 32-bit arithmetic or point outside the file), lays slices out in the
-// wrong order or alignment, drops owner, group or set-ID bits, or reports a wrong saved count.
+// the run, even in ways only the inode change time shows, records that wrap 32-bit arithmetic or
+// point outside the file), lays slices out in the wrong order or alignment, drops owner, group,
+// set-ID bits or extended attributes, splits a hard link, or reports a wrong saved count.
 #include "languages/lipo.h"
 
 #include <fcntl.h>
+#include <linux/capability.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <chrono>
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <iostream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/testing/LogCapture.h"
@@ -550,6 +559,159 @@ TEST_F(LipoTest, FileChangedUnderTheRunIsNotReplaced) {
         EXPECT_EQ(readFile(path), changed) << c.what;
         EXPECT_EQ(saved, kNoCount);
         EXPECT_EQ(entries(), std::vector<std::string>{"Foo"}) << c.what;
+    }
+}
+
+TEST_F(LipoTest, RefusesAFileWithASecondNameAndKeepsBothNames) {
+    // Rewriting one name would leave the other holding the fat content: more disk used, not
+    // less, while a saving is reported.
+    ASSERT_TRUE(setup({"x86"}));
+    std::string bytes = fatOf({{kX86, 3, 12, 100}, {kX86_64, 3, 12, 100}});
+    std::string path = writeInput(bytes);
+    std::string other = dir_ / "Bar";
+    ASSERT_EQ(::link(path.c_str(), other.c_str()), 0);
+    struct stat before;
+    ASSERT_EQ(::stat(path.c_str(), &before), 0);
+
+    std::uint64_t saved = kNoCount;
+    EXPECT_EQ(run_lipo(path.c_str(), &saved), 1);
+    EXPECT_EQ(log_.lines(),
+              std::vector<std::string>{"input file: " + path + " has more than one link"});
+    EXPECT_EQ(saved, kNoCount);
+    EXPECT_EQ(readFile(path), bytes);
+    EXPECT_EQ(readFile(other), bytes);
+    struct stat after;
+    ASSERT_EQ(::stat(path.c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_nlink, 2u);
+    EXPECT_EQ(entries(), (std::vector<std::string>{"Bar", "Foo"}));
+}
+
+TEST_F(LipoTest, CarriesUserAttributesOverAndRefusesAFileWithOthers) {
+    // A file capability (here: bind to low ports) is the kind of attribute a new file made by
+    // this rewrite cannot be given back safely.
+    vfs_cap_data capability{};
+    capability.magic_etc = VFS_CAP_REVISION_2;
+    capability.data[0].permitted = 1u << CAP_NET_BIND_SERVICE;
+    const std::string capabilityBytes(reinterpret_cast<const char*>(&capability), XATTR_CAPS_SZ_2);
+    struct Case {
+        const char* what;
+        std::string name;
+        std::string value;
+        bool carried;
+    };
+    const Case cases[] = {
+        {"user attribute", "user.origin", "downloaded", true},
+        {"empty user attribute", "user.flag", "", true},
+        {"file capability", "security.capability", capabilityBytes, false},
+        {"trusted attribute", "trusted.note", "kept", false},
+    };
+    std::string bytes = fatOf({{kX86, 3, 12, 100}, {kX86_64, 3, 12, 100}});
+    ASSERT_TRUE(setup({"x86"}));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        log_.clear();
+        std::string path = writeInput(bytes);
+        if (::setxattr(path.c_str(), c.name.c_str(), c.value.data(), c.value.size(), 0) != 0) {
+            const int error = errno;
+            ::unlink(path.c_str());
+            if (error == ENOTSUP)
+                GTEST_SKIP() << "the file system of " << dir_.path()
+                             << " does not keep extended attributes";
+            // Attributes outside the user namespace need privileges this run may not have.
+            std::cerr << "skipped " << c.what << ": " << std::strerror(error) << "\n";
+            continue;
+        }
+        std::uint64_t saved = kNoCount;
+        const int answer = run_lipo(path.c_str(), &saved);
+        std::string value(256, '\0');
+        const ssize_t got = ::getxattr(path.c_str(), c.name.c_str(), value.data(), value.size());
+        value.resize(got < 0 ? 0 : std::size_t(got));
+        EXPECT_GE(got, 0) << "the attribute went";
+        EXPECT_EQ(value, c.value);
+        if (c.carried) {
+            EXPECT_EQ(answer, 0);
+            EXPECT_EQ(saved, bytes.size() - 100);
+            EXPECT_EQ(std::filesystem::file_size(path), 100u);
+            EXPECT_TRUE(log_.lines().empty());
+        } else {
+            EXPECT_EQ(answer, 1);
+            EXPECT_EQ(saved, kNoCount);
+            EXPECT_EQ(readFile(path), bytes);
+            EXPECT_EQ(log_.lines(),
+                      std::vector<std::string>{"input file: " + path +
+                                               " has an attribute that can't be carried over (" +
+                                               c.name + ")"});
+        }
+        EXPECT_EQ(entries(), std::vector<std::string>{"Foo"});
+        ::unlink(path.c_str());
+    }
+}
+
+TEST_F(LipoTest, AChangeThatOnlyTheChangeTimeShowsIsNotReplaced) {
+    // Size and modification time stay; only the inode change time tells that someone was here
+    // (a mode or an attribute changed, a name was added).
+    struct Case {
+        lipo_testing::Point point;
+        const char* what;
+        std::function<void(const char* path)> change;
+    };
+    const auto modeAndBack = [](const char* p) {
+        struct stat st;
+        ASSERT_EQ(::stat(p, &st), 0);
+        ASSERT_EQ(::chmod(p, 0600), 0);
+        ASSERT_EQ(::chmod(p, st.st_mode & 07777), 0);
+    };
+    const auto linkAndUnlink = [this](const char* p) {
+        std::string second = dir_ / "second";
+        ASSERT_EQ(::link(p, second.c_str()), 0);
+        ASSERT_EQ(::unlink(second.c_str()), 0);
+    };
+    const Case cases[] = {
+        {lipo_testing::Point::BetweenStatusReads, "mode changed and put back", modeAndBack},
+        {lipo_testing::Point::BetweenStatusReads, "a name added and removed", linkAndUnlink},
+        {lipo_testing::Point::BeforeReplace, "mode changed and put back while thinned",
+         modeAndBack},
+        {lipo_testing::Point::BeforeReplace, "a name added and removed while thinned",
+         linkAndUnlink},
+    };
+    std::string bytes = fatOf({{kX86, 3, 12, 64}, {kX86_64, 3, 12, 64}});
+    ASSERT_TRUE(setup({"x86"}));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        log_.clear();
+        std::string path = writeInput(bytes);
+        struct stat before {
+        }, after{};
+        lipo_testing::set_hook([&](lipo_testing::Point point, const char* p) {
+            if (point != c.point) return;
+            ASSERT_EQ(::stat(p, &before), 0);
+            // Change times may tick coarsely: repeat until the change shows.
+            for (int i = 0; i < 200; ++i) {
+                c.change(p);
+                ASSERT_EQ(::stat(p, &after), 0);
+                if (after.st_ctim.tv_sec != before.st_ctim.tv_sec ||
+                    after.st_ctim.tv_nsec != before.st_ctim.tv_nsec)
+                    break;
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+        });
+        std::uint64_t saved = kNoCount;
+        EXPECT_EQ(run_lipo(path.c_str(), &saved), 1);
+        lipo_testing::set_hook({});
+        // The fixture did what it claims: nothing but the change time moved.
+        EXPECT_EQ(after.st_size, before.st_size);
+        EXPECT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
+        EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+        EXPECT_EQ(after.st_mode, before.st_mode);
+        EXPECT_EQ(after.st_nlink, before.st_nlink);
+        EXPECT_NE(after.st_ctim.tv_nsec + after.st_ctim.tv_sec * 1000000000LL,
+                  before.st_ctim.tv_nsec + before.st_ctim.tv_sec * 1000000000LL);
+        EXPECT_EQ(log_.lines(),
+                  std::vector<std::string>{"Input file: " + path + " changed since opened"});
+        EXPECT_EQ(readFile(path), bytes);
+        EXPECT_EQ(saved, kNoCount);
+        EXPECT_EQ(entries(), std::vector<std::string>{"Foo"});
     }
 }
 

@@ -1,8 +1,9 @@
 // Catches a language removal dialog that starts without its sliver of bar or with the end panel
 // up, switches panels below 100 or not at 100, touches the interface off the main thread,
 // builds the end sentence too early or with the size in the wrong range, colour, font or
-// alignment, touches a dialog that is gone, or whose OK button leaves the modal loop running
-// or the window open (with, without or after losing its delegate).
+// alignment, claims success when folders could not be removed, touches a dialog that is gone,
+// or whose OK button leaves the modal loop running or the window open (with, without or after
+// losing its delegate).
 #include "languages/RemoveLagEndWindowController.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +12,9 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
+#include "app/appsManager/EndMessageChecks.h"
 #include "appsManager/AMPublicUtilities.h"
 #include "appsManager/EUProgressView.h"
 #include "appsManager/ProgressAndSortClasses.h"
@@ -299,6 +302,46 @@ INSTANTIATE_TEST_SUITE_P(
             if (ch == ' ') ch = '_';
         return name;
     });
+
+TEST_F(RemoveLagEnd, SentenceTellsHowManyFoldersStayedAndWhatWasSaved) {
+    using endmessage::failurePart;
+    using endmessage::sizePart;
+    const std::string stayed = " language folder(s) could not be removed. Saved ";
+    struct Case {
+        const char* what;
+        int failed;
+        std::string size;
+        std::string text;
+        std::vector<endmessage::Part> parts;
+    };
+    const Case cases[] = {
+        {"every folder removed",
+         0,
+         "20.00 KB",
+         sentence("20.00 KB"),
+         {sizePart(ns::length(kSentenceStart), "20.00 KB")}},
+        {"one folder stayed",
+         1,
+         "20.00 KB",
+         "1" + stayed + "20.00 KB disk space.",
+         {failurePart(0, "1"), sizePart(ns::length("1" + stayed), "20.00 KB")}},
+        {"every folder stayed",
+         3,
+         "0.00 KB",
+         "3" + stayed + "0.00 KB disk space.",
+         {failurePart(0, "3"), sizePart(ns::length("3" + stayed), "0.00 KB")}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        controller->changeLabel(c.size, c.failed);
+        pt::drainQueues();
+        auto text = controller->messageLabel()->attributedStringValue();
+        ASSERT_TRUE(text);
+        EXPECT_EQ(text->string(), c.text);
+        endmessage::expectStyled(*text, c.parts, NSFont::fontWithName("DejaVuSans", 16),
+                                 controller->messageLabel()->font());
+    }
+}
 
 TEST_F(RemoveLagEnd, SentenceForADialogGoneMeanwhileTouchesNothing) {
     Ref<NSTextField> label = controller->messageLabel();
