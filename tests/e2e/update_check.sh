@@ -3,7 +3,8 @@
 # loopback that holds an update description with a newer build; the application runs on a copy
 # of its resources whose settings file points "IniURL" at that server (the reachability probe
 # asks the same server's root). The menu's Check for Updates shows the update pane with its
-# feature lines; Install Update leaves it open; Close ends it. Then, with nothing listening at
+# feature lines; Install Update asks the desktop to open the download page and leaves it open;
+# Close ends it. Then, with nothing listening at
 # that address, a fresh start's check shows the no-network pane within 6 seconds, and its
 # Close ends the dialog. Screenshots of every step.
 #   update_check.sh APP SOURCE_DIR [OUTPUT_DIR]
@@ -58,9 +59,15 @@ make_resources() { # $1: the address of the update description
     fail "the settings copy does not hold the address"
 }
 export UNINSTALLER_RESOURCES=$out/resources
+# The desktop's opener is a recorder: it writes down the address it was asked to open.
+printf '#!/bin/sh\nprintf "%%s\\n" "$@" >>"%s/opened"\n' "$out" >"$out/opener"
+chmod +x "$out/opener"
+rm -f "$out/opened"
+export UNINSTALLER_URL_OPENER=$out/opener
 
-# The dialog is 520 x 420, centred on the 1280 x 800 screen: its content at (380, 190).
-dx=380 dy=190
+# The dialog is 520 x 420, centred on the 1280 x 800 screen a little above the middle (a third
+# of the free height above it): its content at (380, 127).
+dx=380 dy=127
 at() { echo $((dx + $1)) $((dy + 420 - $2)); } # content point (x, y from the bottom)
 # The update pane: the red border of the feature list.
 update_pane() {
@@ -111,6 +118,9 @@ read -r x y <<<"$(at 428 38)"
 click "$x" "$y"
 sleep 0.5
 update_pane || fail "Install Update closed the dialog"
+grep -qx "http://www.uninstaller.example/download/" "$out/opened" 2>/dev/null ||
+  fail "Install Update did not open the download page: $(cat "$out/opened" 2>/dev/null)"
+echo "ok: Install Update opens the download page and the dialog stays"
 read -r x y <<<"$(at 87 38)"
 click "$x" "$y"
 wait_what="the dialog to close"
