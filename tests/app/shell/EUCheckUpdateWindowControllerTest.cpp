@@ -381,14 +381,14 @@ TEST_F(UpdateDialog, NetworkFailuresShowTheNoNetworkPane) {
     start = std::chrono::steady_clock::now();
     auto waiting = EUCheckUpdateWindowController::make();
     ASSERT_TRUE(waiting->window());
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1))
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3))
         << "the window loads without waiting for the network";
-    EXPECT_TRUE(pt::runMainLoopUntil([&] { return hasResult(*waiting); }, 8));
+    EXPECT_TRUE(pt::runMainLoopUntil([&] { return hasResult(*waiting); }, 10));
     const double waited =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     EXPECT_EQ(shownPane(*waiting), Pane::NoNetwork);
     EXPECT_GE(waited, 4.5);
-    EXPECT_LT(waited, 7.0);
+    EXPECT_LT(waited, 8.0);
     const auto requests = silent.requests();
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0].rfind("GET / ", 0), 0u) << "only the probe was sent";
