@@ -6,6 +6,7 @@
 #include "languages/LanguagesClasses.h"
 #include "platform/foundation/NSObject.h"
 #include "shell/AboutVersionBgView.h"
+#include "shell/EUCheckUpdateWindowController.h"
 #include "shell/MyNSApplication.h"
 #include "shell/OtherAppViewController.h"
 #include "shell/TCPreferenceWindowController.h"
@@ -20,6 +21,7 @@ void registerApplicationClasses() {
     ZRAppDelegate::registerClass();
     OtherAppViewController::registerClass();
     TCPreferenceWindowController::registerClass();
+    EUCheckUpdateWindowController::registerClass();
     AboutVersionBgView::registerClass();
     ToolBoxBgView::registerClass();
     registerAppsManagerClasses();

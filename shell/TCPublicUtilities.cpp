@@ -6,15 +6,31 @@
 #include "platform/foundation/NSLog.h"
 #include "platform/foundation/NSURLConnection.h"
 #include "platform/graphics/NSParagraphStyle.h"
+#include "shell/EULinkUrl.h"
 #include "shell/SettingsFile.h"
 #include "shell/getColor.h"
 
 namespace {
 
+constexpr const char* kHomePage = "http://www.uninstaller.example/";
+
 std::mutex gHomePageMutex;
-std::string& homePage() {
-    static std::string url = "http://www.uninstaller.example/";
+std::string& homePageOverride() {
+    static std::string url;
     return url;
+}
+
+/// "scheme://host[:port]/" of an http or https address; nil for anything else.
+std::optional<std::string> serverRoot(const std::string& address) {
+    auto url = NSURL::URLWithString(address);
+    if (!url) return std::nullopt;
+    const std::string scheme = ns::lowercaseString(url->scheme());
+    NSStringOpt host = url->host();
+    if ((scheme != "http" && scheme != "https") || !host || host->empty()) return std::nullopt;
+    std::string root = scheme + "://";
+    root += host->find(':') != std::string::npos ? "[" + *host + "]" : *host;
+    if (url->port()) root += ":" + std::to_string(*url->port());
+    return root + "/";
 }
 
 void writeFontName(const Ref<NSFont>& font, const char* key) {
@@ -25,13 +41,19 @@ void writeFontName(const Ref<NSFont>& font, const char* key) {
 }  // namespace
 
 std::string TCPublicUtilities::homePageURL() {
-    std::lock_guard lock(gHomePageMutex);
-    return homePage();
+    {
+        std::lock_guard lock(gHomePageMutex);
+        if (!homePageOverride().empty()) return homePageOverride();
+    }
+    // The home page lives on the server of the update description.
+    if (auto link = EULinkUrl::GetUrl("IniURL"))
+        if (auto root = serverRoot(*link)) return *root;
+    return kHomePage;
 }
 
 void TCPublicUtilities::setHomePageURL(const std::string& url) {
     std::lock_guard lock(gHomePageMutex);
-    homePage() = url;
+    homePageOverride() = url;
 }
 
 bool TCPublicUtilities::isCanBeUseNetWork() {

@@ -15,8 +15,11 @@ class TCPublicUtilities {
 
     /// Whether the maker's home page answers within 5 seconds (blocks the caller meanwhile).
     static bool isCanBeUseNetWork();
-    /// The address the probe fetches; tests point it at a server of their own.
+    /// The address the probe fetches: the one set with setHomePageURL, else the root of the
+    /// server that holds the update description ("IniURL", when it is an http or https
+    /// address), else the maker's home page.
     static std::string homePageURL();
+    /// Fixes the probe's address (tests); "" returns to the rule above.
     static void setHomePageURL(const std::string& url);
 
     /// When the automatic update check last ran ("yyyy-MM-dd HH:mm:ss"), or nil.

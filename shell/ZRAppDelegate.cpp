@@ -11,10 +11,13 @@
 #include "platform/appkit/NSTextField.h"
 #include "platform/appkit/NSWorkspace.h"
 #include "platform/foundation/NSBundle.h"
+#include "platform/foundation/NSDateFormatter.h"
 #include "platform/foundation/NSURL.h"
+#include "platform/foundation/NSUserDefaults.h"
 #include "platform/graphics/NSColor.h"
 #include "platform/graphics/NSFont.h"
 #include "platform/graphics/NSImage.h"
+#include "shell/EUCheckUpdateWindowController.h"
 #include "shell/OtherAppViewController.h"
 #include "shell/TCPreferenceWindowController.h"
 #include "shell/TCPublicUtilities.h"
@@ -92,13 +95,18 @@ void ZRAppDelegate::runRootWindow() {
     window->setTitleBarHeight(32.0);
     window->setTrafficLightButtonsLeftMargin(12.0);
     window->setTopButtonMoveUp(0.0);
+    // A second dressing (after the automatic update check's dialog) replaces the first.
+    if (auto old = titleBarImage_.lock()) old->removeFromSuperview();
     auto bar = NSImageView::make(NSMakeRect(0, 0, 1040, 32));
     bar->setImage(NSImage::imageNamed("titlebar"));
     bar->setImageScaling(NSImageScaleAxesIndependently);
     if (titleBarView_) titleBarView_->addSubview(bar);
+    titleBarImage_ = bar;
 
     selectUninstallView("");
 
+    for (auto& old : allTypeArr_)
+        old->removeFromSuperview();
     allTypeArr_.clear();
     Ref<LeftTypeButton>* slots[] = {&uApplication_, &uPlugins_,   &upreferencePanes_,
                                     &uwidgets_,     &rLanguages_, &selectToolBox_};
@@ -220,8 +228,45 @@ void ZRAppDelegate::aboutMenuItemClick(NSObject*) {
     }
 }
 
+void ZRAppDelegate::runUpdateDialog(bool aboveOthers) {
+    if (!checkUpdateWindow_) checkUpdateWindow_ = EUCheckUpdateWindowController::make();
+    // Kept through its modal loop whatever happens to the member meanwhile.
+    Ref<EUCheckUpdateWindowController> dialog = checkUpdateWindow_;
+    if (aboveOthers) dialog->setDelegate(self());
+    NSWindow* w = dialog->window();
+    if (!w) return;
+    w->center();
+    if (aboveOthers) w->setLevel(NSStatusWindowLevel);
+    auto app = NSApplication::sharedApplication();
+    if (!app) return;
+    app->runModalForWindow(w);
+    app->activateIgnoringOtherApps(true);
+}
+
 void ZRAppDelegate::checkUpdateAction(NSObject*) {
-    // The update dialog arrives with its own screen; until then the item does nothing.
+    runUpdateDialog(false);
+}
+
+void ZRAppDelegate::checkUpdata() {
+    const std::optional<std::string> last = TCPublicUtilities::getUpDataTimeStr();
+    if (last && !last->empty() && *last != " ") return;  // it ran before
+
+    auto defaults = NSUserDefaults::standardUserDefaults();
+    defaults->setBool(true, "Participate");
+    defaults->synchronize();
+    NSDateFormatter formatter;
+    formatter.setDateFormat("yyyy-MM-dd HH:mm:ss");
+    TCPublicUtilities::writeUpDataTimeStr(formatter.stringFromDate(NSDate::date()));
+
+    const std::optional<PlistValue> description =
+        EUCheckUpdateWindowController::fetchUpdateDescription();
+    const std::optional<long long> remote = description
+                                                ? EUCheckUpdateWindowController::buildNumberOf(
+                                                      description->objectForKey("VersionCheck"))
+                                                : std::nullopt;
+    if (EUCheckUpdateWindowController::localBuildNumber() >= remote.value_or(0)) return;
+    if (!TCPublicUtilities::isCanBeUseNetWork()) return;
+    runUpdateDialog(true);
 }
 
 void ZRAppDelegate::openPage(const char* url) {
@@ -308,6 +353,8 @@ void ZRAppDelegate::registerClass() {
         .action("selectUninstallView:", &ZRAppDelegate::selectUninstallView)
         .action("selectSmailView:", &ZRAppDelegate::selectSmailView)
         .action("selectOtherAppView:", &ZRAppDelegate::selectOtherAppView)
+        .method("runRootWindow", &ZRAppDelegate::runRootWindow)
+        .method("checkUpdata", &ZRAppDelegate::checkUpdata)
         .action("closeWindow:", &ZRAppDelegate::closeWindow)
         .action("showAboutWindow:", &ZRAppDelegate::showAboutWindow)
         .action("aboutMenuItemClick:", &ZRAppDelegate::aboutMenuItemClick)

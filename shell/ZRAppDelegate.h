@@ -8,8 +8,10 @@
 #include "appsManager/AMMainViewController.h"
 #include "platform/appkit/NSApplication.h"
 
+class EUCheckUpdateWindowController;
 class LeftTypeButton;
 class NSImage;
+class NSImageView;
 class NSTextField;
 class NSView;
 class NewView;
@@ -24,6 +26,7 @@ class ZRAppDelegate : public NSObject,
   public:
     void awakeFromNib() override;
     void applicationDidFinishLaunching(const NSNotification& notification) override;
+    /// Dresses the main window and builds the sidebar; a second call rebuilds them in place.
     void runRootWindow();
 
     /// A sidebar entry, made by the caller's rules: frame, icons, title and action.
@@ -43,7 +46,13 @@ class ZRAppDelegate : public NSObject,
     // Menu actions.
     void showAboutWindow(NSObject* sender);
     void aboutMenuItemClick(NSObject* sender);
+    /// The manual update check: the update dialog, made on first use and kept, so that a
+    /// second check shows the first one's result at once.
     void checkUpdateAction(NSObject* sender);
+    /// The automatic update check, at most once per installation: shows the dialog only when
+    /// the update description has a newer build and the network answers. It waits for the
+    /// network on the calling thread (the main thread), for several seconds at worst.
+    void checkUpdata();
     void showHelpWindow(NSObject* sender);
     void userGuideMenuAction(NSObject* sender);
     void showCleanerPage(NSObject* sender);
@@ -73,6 +82,8 @@ class ZRAppDelegate : public NSObject,
         return languagesViewController_.get();
     }
     OtherAppViewController* otherAppWC() const { return otherAppWC_.get(); }
+    /// The update dialog; nullptr before the first check that showed it.
+    EUCheckUpdateWindowController* checkUpdateWindow() const { return checkUpdateWindow_.get(); }
     /// The last About window opened; nullptr before the first.
     TCPreferenceWindowController* aboutWC() const { return aboutWC_.get(); }
     NSView* titleBarView() const { return titleBarView_; }
@@ -91,7 +102,9 @@ class ZRAppDelegate : public NSObject,
     void markSelected(LeftTypeButton* entry);
     void showContainer(NSView* visible);
     void openPage(const char* url);
+    void runUpdateDialog(bool aboveOthers);
 
+    Ref<EUCheckUpdateWindowController> checkUpdateWindow_;
     Ref<AMMainViewController> amMainVC_;
     Ref<ZRLanguagesViewController> languagesViewController_;
     Ref<OtherAppViewController> otherAppWC_;
@@ -101,6 +114,7 @@ class ZRAppDelegate : public NSObject,
     std::vector<Ref<LeftTypeButton>> allTypeArr_;
     NSTextField* titleLabel_ = nullptr;
     NSView* titleBarView_ = nullptr;
+    WeakRef<NSImageView> titleBarImage_;
     WeakRef<NewView> typeView_;
     WeakRef<NSView> uninstallView_;
     WeakRef<TCImageWindow> window_;

@@ -2,6 +2,7 @@
 // Views: a rectangle in its superview with its own coordinates, subviews drawn above it,
 // autoresizing, hit testing, conversion between views and tracking areas.
 
+#include <string>
 #include <vector>
 
 #include "platform/appkit/CALayer.h"
@@ -151,6 +152,10 @@ class NSView : public NSResponder, public NibContainer, public NSAnimatablePrope
     const Ref<CALayer>& layer() const { return layer_; }
     void setLayer(Ref<CALayer> layer) { layer_ = std::move(layer); }
 
+    /// The help text of the view ("" for none); kept, not yet shown on hover.
+    const std::string& toolTip() const { return toolTip_; }
+    void setToolTip(std::string text) { toolTip_ = std::move(text); }
+
     // Tracking areas.
     void addTrackingArea(const Ref<NSTrackingArea>& area);
     void removeTrackingArea(const Ref<NSTrackingArea>& area);
@@ -201,5 +206,6 @@ class NSView : public NSResponder, public NibContainer, public NSAnimatablePrope
     bool wantsLayer_ = false;
     double alphaValue_ = 1;
     Ref<CALayer> layer_;
+    std::string toolTip_;
     std::vector<Ref<NSTrackingArea>> trackingAreas_;
 };

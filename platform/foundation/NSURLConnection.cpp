@@ -7,7 +7,9 @@
 
 #include <cerrno>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <limits>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -44,11 +46,18 @@ bool curlReady() {
     return ready;
 }
 
+/// The body being received and the most it may hold.
+struct Sink {
+    NSData body;
+    std::size_t limit;
+};
+
 size_t appendBody(char* data, size_t size, size_t count, void* userdata) {
-    auto* body = static_cast<NSData*>(userdata);
+    auto* sink = static_cast<Sink*>(userdata);
     size_t bytes = size * count;
+    if (bytes > sink->limit - sink->body.size()) return 0;  // too long: libcurl aborts
     try {
-        body->insert(body->end(), data, data + bytes);
+        sink->body.insert(sink->body.end(), data, data + bytes);
     } catch (...) {
         return 0;  // out of memory: libcurl aborts the transfer
     }
@@ -71,7 +80,7 @@ std::string noProxyHosts() {
     return hosts;
 }
 
-std::optional<NSData> readFile(const NSURL& url) {
+std::optional<NSData> readFile(const NSURL& url, std::size_t limit) {
     NSStringOpt host = url.host();
     if (host && *host != "localhost") return std::nullopt;
     std::string path = url.path();
@@ -81,6 +90,7 @@ std::optional<NSData> readFile(const NSURL& url) {
     if (file.fd < 0) return std::nullopt;
     struct stat st {};
     if (fstat(file.fd, &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+    if (static_cast<std::uint64_t>(st.st_size) > limit) return std::nullopt;
     NSData data;
     try {
         data.reserve(static_cast<size_t>(st.st_size));
@@ -95,12 +105,13 @@ std::optional<NSData> readFile(const NSURL& url) {
             if (errno == EINTR) continue;
             return std::nullopt;
         }
+        if (static_cast<std::size_t>(n) > limit - data.size()) return std::nullopt;  // it grew
         data.insert(data.end(), buffer, buffer + n);
     }
     return data;
 }
 
-std::optional<NSData> load(const NSURLRequest& request) {
+std::optional<NSData> load(const NSURLRequest& request, std::size_t limit) {
     if (!curlReady()) return std::nullopt;
     EasyHandle handle(curl_easy_init());
     if (!handle) return std::nullopt;
@@ -118,7 +129,7 @@ std::optional<NSData> load(const NSURLRequest& request) {
         }
     }
 
-    NSData body;
+    Sink sink{{}, limit};
     long timeout = timeoutMilliseconds(request.timeoutInterval());
     std::string noProxy = noProxyHosts();
     const std::string& url = request.URL().absoluteString();
@@ -135,7 +146,7 @@ std::optional<NSData> load(const NSURLRequest& request) {
               curl_easy_setopt(curl, CURLOPT_ACCEPT_ENCODING, "") == CURLE_OK &&
               curl_easy_setopt(curl, CURLOPT_USERAGENT, "uninstaller") == CURLE_OK &&
               curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, appendBody) == CURLE_OK &&
-              curl_easy_setopt(curl, CURLOPT_WRITEDATA, &body) == CURLE_OK;
+              curl_easy_setopt(curl, CURLOPT_WRITEDATA, &sink) == CURLE_OK;
     if (ok && headers) ok = curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers.get()) == CURLE_OK;
     if (!ok) return std::nullopt;
 
@@ -144,20 +155,25 @@ std::optional<NSData> load(const NSURLRequest& request) {
     if (curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status) != CURLE_OK) return std::nullopt;
     // libcurl reports success for any answer: the status decides.
     if (status < 200 || status > 399) return std::nullopt;
-    return body;
+    return std::move(sink.body);
 }
 
 }  // namespace
 
 std::optional<NSData> NSURLConnection::sendSynchronousRequest(const NSURLRequest& request) {
+    return sendSynchronousRequest(request, std::numeric_limits<std::size_t>::max());
+}
+
+std::optional<NSData> NSURLConnection::sendSynchronousRequest(const NSURLRequest& request,
+                                                              std::size_t maxBodyBytes) {
     // Nothing is cached, so a cache-only load has nothing to answer.
     if (request.cachePolicy() == NSURLRequestReturnCacheDataDontLoad) return std::nullopt;
     const NSURL& url = request.URL();
-    if (url.isFileURL()) return readFile(url);
+    if (url.isFileURL()) return readFile(url, maxBodyBytes);
     std::string scheme = ns::lowercaseString(url.scheme());
     if (scheme != "http" && scheme != "https") return std::nullopt;
     try {
-        return load(request);
+        return load(request, maxBodyBytes);
     } catch (...) {
         return std::nullopt;
     }

@@ -1,6 +1,7 @@
 #pragma once
 // Loading a URL's contents in one blocking call (HTTP and HTTPS through libcurl, files).
 
+#include <cstddef>
 #include <optional>
 
 #include "platform/foundation/NSData.h"
@@ -16,4 +17,8 @@ class NSURLConnection {
     /// (cache only) answers nil since nothing is cached. A file URL answers the file's bytes,
     /// nil when it is missing or not a regular file.
     static std::optional<NSData> sendSynchronousRequest(const NSURLRequest& request);
+    /// The same, but a body (or file) longer than `maxBodyBytes` once decoded answers nil: the
+    /// transfer stops as soon as it grows past that.
+    static std::optional<NSData> sendSynchronousRequest(const NSURLRequest& request,
+                                                        std::size_t maxBodyBytes);
 };

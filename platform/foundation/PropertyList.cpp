@@ -25,6 +25,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/foundation/NSURLConnection.h"
+
 namespace {
 
 // --- RAII over libplist ----------------------------------------------------------------------
@@ -647,6 +649,16 @@ bool writeFileAtomically(const PlistValue& value, const std::string& path) {
 
 std::optional<PlistValue> NSDictionaryFromFile(const std::string& path) {
     auto v = PropertyList::readFile(path);
+    if (!v || !v->isDictionary()) return std::nullopt;
+    return v;
+}
+
+std::optional<PlistValue> NSDictionaryFromURL(const NSURL& url, std::size_t maxBytes) {
+    maxBytes = std::min(maxBytes, PropertyList::kMaxBytes);
+    auto body =
+        NSURLConnection::sendSynchronousRequest(NSURLRequest::requestWithURL(url), maxBytes);
+    if (!body) return std::nullopt;
+    auto v = PropertyList::readData(std::span<const uint8_t>(body->data(), body->size()));
     if (!v || !v->isDictionary()) return std::nullopt;
     return v;
 }

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "platform/foundation/NSData.h"
+#include "platform/foundation/NSURL.h"
 #include "platform/foundation/PlistValue.h"
 
 namespace PropertyList {
@@ -43,6 +44,12 @@ bool writeFileAtomically(const PlistValue& value, const std::string& path);
 /// `[NSDictionary dictionaryWithContentsOfFile:]`: nil unless the file is a property list
 /// whose top level is a dictionary.
 std::optional<PlistValue> NSDictionaryFromFile(const std::string& path);
+/// `[NSDictionary dictionaryWithContentsOfURL:]`: loads the URL (http, https or file) as
+/// NSURLConnection does with the default request, and answers nil unless it came back with at
+/// most `maxBytes` of body that parse as a property list whose top level is a dictionary.
+/// Blocks the caller for as long as the load takes (up to the default 60 seconds).
+std::optional<PlistValue> NSDictionaryFromURL(const NSURL& url,
+                                              std::size_t maxBytes = PropertyList::kMaxBytes);
 /// `[NSArray arrayWithContentsOfFile:]`: nil unless the top level is an array.
 std::optional<PlistValue> NSArrayFromFile(const std::string& path);
 /// `[dictionary writeToFile:path atomically:YES]`.

@@ -4,7 +4,8 @@
 // stops when destroyed.
 //
 // Paths: /ok ("hello"), /empty, /missing (404), /error (500), /unchanged (304), /redirect
-// (302 to /ok), /headers (echoes the request head), /chain/N (N redirects, then "end").
+// (302 to /ok), /headers (echoes the request head), /chain/N (N redirects, then "end"), and
+// any path a test adds with serve().
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -14,6 +15,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <map>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -61,6 +63,12 @@ class LoopbackServer {
         std::lock_guard lock(mutex_);
         return requests_;
     }
+    /// Answers `path` with `body` and the status line `status` from now on (before the fixed
+    /// paths).
+    void serve(const std::string& path, std::string body, std::string status = "200 OK") {
+        std::lock_guard lock(mutex_);
+        routes_[path] = {std::move(status), std::move(body)};
+    }
 
   private:
     void run() {
@@ -80,7 +88,7 @@ class LoopbackServer {
                 held.push_back(fd);
                 continue;
             }
-            std::string answer = answerFor(head);
+            std::string answer = answerWithRoutes(head);
             send(fd, answer.data(), answer.size(), MSG_NOSIGNAL);
             close(fd);
         }
@@ -109,9 +117,22 @@ class LoopbackServer {
                "\r\nConnection: close\r\n" + extra + "\r\n" + body;
     }
 
-    static std::string answerFor(const std::string& head) {
+    static std::string pathOf(const std::string& head) {
         std::size_t start = head.find(' ') + 1, end = head.find(' ', start);
-        std::string path = start == 0 ? "" : head.substr(start, end - start);
+        return start == 0 ? "" : head.substr(start, end - start);
+    }
+
+    std::string answerWithRoutes(const std::string& head) {
+        {
+            std::lock_guard lock(mutex_);
+            auto route = routes_.find(pathOf(head));
+            if (route != routes_.end()) return response(route->second.first, route->second.second);
+        }
+        return answerFor(head);
+    }
+
+    static std::string answerFor(const std::string& head) {
+        std::string path = pathOf(head);
         if (path == "/ok") return response("200 OK", "hello");
         if (path == "/empty") return response("200 OK", "");
         if (path == "/missing") return response("404 Not Found", "no such page");
@@ -135,6 +156,7 @@ class LoopbackServer {
     std::thread thread_;
     mutable std::mutex mutex_;
     std::vector<std::string> requests_;
+    std::map<std::string, std::pair<std::string, std::string>> routes_;  // path: status, body
 };
 
 /// A port on 127.0.0.1 on which nothing listens (bound, then closed).

@@ -1,12 +1,14 @@
 // Catches faults of the settings and version services: a version integer without the
 // zero-padded minor part, packed answers read as plain ones, null pointers written through,
-// a failed write that loses the settings, and alpha divided like the colour components.
+// a failed write that loses the settings, alpha divided like the colour components, and a
+// reachability probe that asks another server than the update description's.
 #include "shell/TCPublicUtilities.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include "platform/coreservices/Gestalt.h"
+#include "platform/foundation/NSUserDefaults.h"
 #include "platform/graphics/NSParagraphStyle.h"
 #include "platform/testing/LogCapture.h"
 #include "platform/testing/LoopbackServer.h"
@@ -205,13 +207,8 @@ using platform::testing::LoopbackServer;
 // Points the probe at an address for the life of a scope.
 class ProbeTarget {
   public:
-    explicit ProbeTarget(const std::string& url) : old_(TCPublicUtilities::homePageURL()) {
-        TCPublicUtilities::setHomePageURL(url);
-    }
-    ~ProbeTarget() { TCPublicUtilities::setHomePageURL(old_); }
-
-  private:
-    std::string old_;
+    explicit ProbeTarget(const std::string& url) { TCPublicUtilities::setHomePageURL(url); }
+    ~ProbeTarget() { TCPublicUtilities::setHomePageURL(""); }
 };
 
 TEST(TCPublicUtilitiesProbe, AnswersYesOnlyWhenDataCameBack) {
@@ -252,6 +249,64 @@ TEST(TCPublicUtilitiesProbe, SilentServerTimesOutAfterFiveSeconds) {
     double waited = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     EXPECT_GE(waited, 4.5);
     EXPECT_LT(waited, 8.0);
+}
+
+// The settings file of a temporary resources folder whose "en" table holds `iniURL`.
+class UpdateLinkSettings {
+  public:
+    explicit UpdateLinkSettings(const std::optional<std::string>& iniURL) {
+        std::string table = iniURL ? "<key>IniURL</key><string>" + *iniURL + "</string>" : "";
+        dir_.write("resources/StringMessage.plist",
+                   "<?xml version=\"1.0\" encoding=\"UTF-8\"?><plist version=\"1.0\"><dict>"
+                   "<key>en</key><dict>" +
+                       table + "</dict></dict></plist>");
+        resources_ = std::make_unique<fixtures::ScopedResources>(dir_ / "resources");
+        NSUserDefaults::resetStandardUserDefaults();
+    }
+    ~UpdateLinkSettings() { NSUserDefaults::resetStandardUserDefaults(); }
+
+  private:
+    TempDir dir_;
+    ScopedEnv home_{"HOME", dir_.mkdir("home")};
+    ScopedEnv language_{"LANGUAGE", "en"};
+    ScopedEnv all_{"LC_ALL", std::nullopt};
+    std::unique_ptr<fixtures::ScopedResources> resources_;
+};
+
+TEST(TCPublicUtilitiesProbe, AddressIsTheRootOfTheUpdateServer) {
+    struct Case {
+        std::optional<std::string> iniURL;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"http://updates.example/app/update.plist", "http://updates.example/"},
+        {"https://updates.example:8443/u.plist?x=1", "https://updates.example:8443/"},
+        {"HTTP://127.0.0.1:81/a/b/c", "http://127.0.0.1:81/"},
+        {"http://[::1]:8080/u.plist", "http://[::1]:8080/"},
+        {"http://user@updates.example/u.plist", "http://updates.example/"},
+        // Nothing usable: the maker's home page.
+        {"ftp://updates.example/u.plist", "http://www.uninstaller.example/"},
+        {"not a link", "http://www.uninstaller.example/"},
+        {std::nullopt, "http://www.uninstaller.example/"},
+    };
+    for (const Case& c : cases) {
+        UpdateLinkSettings settings(c.iniURL);
+        EXPECT_EQ(TCPublicUtilities::homePageURL(), c.expected) << c.iniURL.value_or("(none)");
+    }
+    UpdateLinkSettings settings("http://updates.example/u.plist");
+    ProbeTarget target("http://probe.example/");
+    EXPECT_EQ(TCPublicUtilities::homePageURL(), "http://probe.example/") << "a set address wins";
+}
+
+TEST(TCPublicUtilitiesProbe, AsksTheUpdateServerItself) {
+    LoopbackServer server;
+    ASSERT_TRUE(server.ok());
+    server.serve("/", "home");
+    UpdateLinkSettings settings(server.url("/update/uninstaller.plist"));
+    EXPECT_TRUE(TCPublicUtilities::isCanBeUseNetWork());
+    const auto requests = server.requests();
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].rfind("GET / HTTP/1.1", 0), 0u) << requests[0];
 }
 
 }  // namespace

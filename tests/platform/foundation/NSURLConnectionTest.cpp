@@ -1,5 +1,6 @@
 // Catches URL loads that answer data for HTTP errors, lose empty bodies or redirects, wait past
-// their timeout, ignore the cache policy, misread files, or misparse URLs.
+// their timeout, ignore the cache policy, misread files, misparse URLs, or let a body grow past
+// the limit its caller set.
 #include "platform/foundation/NSURLConnection.h"
 
 #include "platform/testing/LoopbackServer.h"
@@ -138,6 +139,36 @@ TEST(NSURLConnectionTest, UnsupportedSchemesGiveNil) {
     }
 }
 
+TEST(NSURLConnectionTest, BodyLongerThanTheLimitGivesNil) {
+    LoopbackServer server;
+    ASSERT_TRUE(server.ok());
+    server.serve("/big", std::string(300 * 1024, 'x'));
+    server.serve("/small", std::string(1000, 'y'));
+    struct Case {
+        const char* path;
+        std::size_t limit;
+        std::optional<std::size_t> size;
+    } cases[] = {
+        {"/big", 256 * 1024, std::nullopt},
+        {"/big", 300 * 1024, 300 * 1024},
+        {"/small", 1000, 1000},
+        {"/small", 999, std::nullopt},
+        {"/empty", 0, 0},
+        {"/ok", 0, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.path) + " within " + std::to_string(c.limit));
+        auto data = NSURLConnection::sendSynchronousRequest(
+            NSURLRequest::requestWithURL(*NSURL::URLWithString(server.url(c.path)),
+                                         NSURLRequestUseProtocolCachePolicy, 5),
+            c.limit);
+        ASSERT_EQ(data.has_value(), c.size.has_value());
+        if (data) {
+            EXPECT_EQ(data->size(), *c.size);
+        }
+    }
+}
+
 class NSURLConnectionFileTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -173,6 +204,13 @@ TEST_F(NSURLConnectionFileTest, ReadsRegularFilesOnly) {
             EXPECT_EQ(text(*data), *c.content);
         }
     }
+}
+
+TEST_F(NSURLConnectionFileTest, FileLongerThanTheLimitGivesNil) {
+    NSURL file = NSURL::fileURLWithPath(write("ten", "0123456789").string());
+    const auto request = NSURLRequest::requestWithURL(file);
+    EXPECT_TRUE(NSURLConnection::sendSynchronousRequest(request, 10));
+    EXPECT_FALSE(NSURLConnection::sendSynchronousRequest(request, 9));
 }
 
 TEST_F(NSURLConnectionFileTest, FileURLWithPathEscapesAndMarksFolders) {
