@@ -1,9 +1,11 @@
 #include "controls/ControlsClasses.h"
 
 #include "controls/EUHandButton.h"
+#include "controls/KBButton/KBButtonClasses.h"
 #include "controls/ListViewClasses.h"
 #include "controls/RFOverlayScrollView/OverlayScrollClasses.h"
 #include "controls/RowCellClasses.h"
+#include "controls/SNRHUDSegmentedCell.h"
 #include "controls/SearchBoxClasses.h"
 #include "controls/TCImageButton.h"
 #include "controls/TCTextLine.h"
@@ -18,4 +20,6 @@ void registerControlsClasses() {
     registerListViewClasses();
     registerSearchBoxClasses();
     registerOverlayScrollClasses();
+    registerKBButtonClasses();
+    SNRHUDSegmentedCell::registerClass();
 }

@@ -3,5 +3,6 @@
 // can name them.
 
 /// Registers the image buttons, link controls, row cells, the dark tables and outlines with
-/// their header cells, the search box and the overlay scroll view.
+/// their header cells, the search box, the overlay scroll view, and the drawing kit's buttons
+/// and segmented cell.
 void registerControlsClasses();

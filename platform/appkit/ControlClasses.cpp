@@ -224,6 +224,63 @@ void addButtonProperties(ClassBuilder<T>& b, CellOf cellOf) {
         });
 }
 
+/// The properties of segmented cells, on the cell class or on NSSegmentedControl (which
+/// passes them to its cell).
+template <class T>
+void addSegmentProperties(ClassBuilder<T>& b) {
+    b.property("segmentCount",
+               [](T& o, const std::string& text) {
+                   long count = 0;
+                   if (!platform::parsePropertyText(text, count) || count < 0 || count > 1000)
+                       return false;
+                   o.setSegmentCount(count);
+                   return true;
+               })
+        .property("labels",
+                  [](T& o, const std::string& text) {
+                      auto labels = platform::splitListText(text);
+                      long n = static_cast<long>(labels.size());
+                      if (n > 1000) return false;
+                      if (n > o.segmentCount()) o.setSegmentCount(n);
+                      for (long i = 0; i < n; ++i)
+                          o.setLabel(labels[static_cast<std::size_t>(i)], i);
+                      return true;
+                  })
+        .property("widths",
+                  [](T& o, const std::string& text) {
+                      auto widths = platform::splitListText(text);
+                      std::vector<double> values;
+                      for (const std::string& w : widths) {
+                          double v = 0;
+                          if (!platform::parsePropertyText(w, v) || v < 0) return false;
+                          values.push_back(v);
+                      }
+                      long n = static_cast<long>(values.size());
+                      if (n > 1000) return false;
+                      if (n > o.segmentCount()) o.setSegmentCount(n);
+                      for (long i = 0; i < n; ++i)
+                          o.setWidth(values[static_cast<std::size_t>(i)], i);
+                      return true;
+                  })
+        .property("selectedSegment",
+                  [](T& o, const std::string& text) {
+                      long segment = 0;
+                      if (!platform::parsePropertyText(text, segment) || segment < -1 ||
+                          segment >= o.segmentCount())
+                          return false;
+                      o.setSelectedSegment(segment);
+                      return true;
+                  })
+        .property("trackingMode",
+                  enumSetter<T>(kTrackingModes,
+                                [](T& o, long v) {
+                                    o.setTrackingMode(static_cast<NSSegmentSwitchTracking>(v));
+                                }))
+        .property("segmentStyle", enumSetter<T>(kSegmentStyles, [](T& o, long v) {
+                      o.setSegmentStyle(static_cast<NSSegmentStyle>(v));
+                  }));
+}
+
 }  // namespace
 
 void registerAppKitControlClasses() {
@@ -266,7 +323,8 @@ void registerAppKitControlClasses() {
                   enumSetter<NSImageCell>(kImageAlignments, [](NSImageCell& c, long v) {
                       c.setImageAlignment(static_cast<NSImageAlignment>(v));
                   }));
-    registry.registerClass<NSSegmentedCell, NSActionCell>("NSSegmentedCell");
+    auto segmentedCell = registry.registerClass<NSSegmentedCell, NSActionCell>("NSSegmentedCell");
+    addSegmentProperties(segmentedCell);
 
     // Controls.
     auto control = registry.registerClass<NSControl, NSView>("NSControl");
@@ -349,58 +407,6 @@ void registerAppKitControlClasses() {
                                          p.setControlSize(static_cast<NSControlSize>(v));
                                      }));
 
-    registry.registerClass<NSSegmentedControl, NSControl>("NSSegmentedControl")
-        .property("segmentCount",
-                  [](NSSegmentedControl& s, const std::string& text) {
-                      long count = 0;
-                      if (!platform::parsePropertyText(text, count) || count < 0 || count > 1000)
-                          return false;
-                      s.setSegmentCount(count);
-                      return true;
-                  })
-        .property("labels",
-                  [](NSSegmentedControl& s, const std::string& text) {
-                      auto labels = platform::splitListText(text);
-                      long n = static_cast<long>(labels.size());
-                      if (n > 1000) return false;
-                      if (n > s.segmentCount()) s.setSegmentCount(n);
-                      for (long i = 0; i < n; ++i)
-                          s.setLabel(labels[static_cast<std::size_t>(i)], i);
-                      return true;
-                  })
-        .property("widths",
-                  [](NSSegmentedControl& s, const std::string& text) {
-                      auto widths = platform::splitListText(text);
-                      std::vector<double> values;
-                      for (const std::string& w : widths) {
-                          double v = 0;
-                          if (!platform::parsePropertyText(w, v) || v < 0) return false;
-                          values.push_back(v);
-                      }
-                      long n = static_cast<long>(values.size());
-                      if (n > 1000) return false;
-                      if (n > s.segmentCount()) s.setSegmentCount(n);
-                      for (long i = 0; i < n; ++i)
-                          s.setWidth(values[static_cast<std::size_t>(i)], i);
-                      return true;
-                  })
-        .property("selectedSegment",
-                  [](NSSegmentedControl& s, const std::string& text) {
-                      long segment = 0;
-                      if (!platform::parsePropertyText(text, segment) || segment < -1 ||
-                          segment >= s.segmentCount())
-                          return false;
-                      s.setSelectedSegment(segment);
-                      return true;
-                  })
-        .property("trackingMode",
-                  enumSetter<NSSegmentedControl>(kTrackingModes,
-                                                 [](NSSegmentedControl& s, long v) {
-                                                     s.setTrackingMode(
-                                                         static_cast<NSSegmentSwitchTracking>(v));
-                                                 }))
-        .property("segmentStyle",
-                  enumSetter<NSSegmentedControl>(kSegmentStyles, [](NSSegmentedControl& s, long v) {
-                      s.setSegmentStyle(static_cast<NSSegmentStyle>(v));
-                  }));
+    auto segmented = registry.registerClass<NSSegmentedControl, NSControl>("NSSegmentedControl");
+    addSegmentProperties(segmented);
 }

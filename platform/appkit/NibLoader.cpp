@@ -36,7 +36,7 @@ struct Node {
     std::vector<Node*> children;
 };
 
-class Loader {
+class Loader : public NibCoder {
   public:
     Loader(std::string_view xml, std::string fileName, Ref<NSObject> owner)
         : xml_(xml), file_(std::move(fileName)), owner_(std::move(owner)) {}
@@ -124,10 +124,23 @@ class Loader {
         }
     }
 
+    const ClassInfo* classForClassName(std::string_view name) const override {
+        auto it = classMap_.find(std::string(name));
+        return it == classMap_.end() ? nullptr : it->second;
+    }
+
+    void setClassForClassName(const ClassInfo* cls, std::string_view name) override {
+        if (cls)
+            classMap_[std::string(name)] = cls;
+        else
+            classMap_.erase(std::string(name));
+    }
+
     Node* build(pugi::xml_node element, int depth) {
         if (depth > kMaxDepth) fail(element, "elements nested too deeply");
         const std::string className = element.name();
-        const ClassInfo* cls = ClassRegistry::shared().classNamed(className);
+        const ClassInfo* cls = classForClassName(className);
+        if (!cls) cls = ClassRegistry::shared().classNamed(className);
         if (!cls) fail(element, "unknown class " + quoted(className));
         Ref<NSObject> object = cls->createInstance();
         if (!object) fail(element, "class " + quoted(className) + " cannot be created by name");
@@ -137,6 +150,26 @@ class Loader {
         node.cls = cls;
         node.object = object;
 
+        auto* decoding = dynamic_cast<NibDecoding*>(object.get());
+        if (!decoding) {
+            decode(node, depth);
+            return &node;
+        }
+        int decoded = 0;
+        decoding->initWithCoder(*this, [&] {
+            if (decoded++ == 0) decode(node, depth);
+        });
+        if (decoded == 0)
+            fail(element, "class " + quoted(cls->name()) + " did not decode its element");
+        return &node;
+    }
+
+    /// Applies the properties of `node`'s element and builds its children.
+    void decode(Node& node, int depth) {
+        const pugi::xml_node element = node.element;
+        const std::string className = element.name();
+        const ClassInfo* cls = node.cls;
+        const Ref<NSObject>& object = node.object;
         for (pugi::xml_attribute attr : element.attributes()) {
             const std::string name = attr.name();
             const std::string value = attr.value();
@@ -169,7 +202,6 @@ class Loader {
             container->addNibChild(child->object);
             node.children.push_back(child);
         }
-        return &node;
     }
 
     Ref<NSObject> resolve(pugi::xml_node element, const std::string& ref) const {
@@ -256,6 +288,7 @@ class Loader {
     std::deque<Node> nodes_;  // in document order; a deque keeps Node pointers stable
     std::vector<Node*> topLevel_;
     std::map<std::string, Ref<NSObject>> ids_;
+    std::map<std::string, const ClassInfo*> classMap_;
 };
 
 std::string baseName(std::string_view path) {

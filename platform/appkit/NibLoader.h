@@ -23,11 +23,13 @@
 //
 // Loading runs in three phases: (1) create every object and apply its properties, calling
 // NibUnarchiving::awakeAfterUnarchive right after an object's properties and before its
-// children are made; (2) connect outlets, targets and actions, checking classes and
-// selectors; (3) send awakeFromNib to every object, children before parents, the owner last.
-// The first fault stops loading with an error "File.ui:LINE: message"; awakeFromNib is then
-// sent to no one (outlets connected before the fault stay connected).
+// children are made (an object that is NibDecoding wraps the decoding of its properties and
+// children and may change which class an element name makes); (2) connect outlets, targets and
+// actions, checking classes and selectors; (3) send awakeFromNib to every object, children before
+// parents, the owner last. The first fault stops loading with an error "File.ui:LINE: message";
+// awakeFromNib is then sent to no one (outlets connected before the fault stay connected).
 
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -60,6 +62,27 @@ class NibUnarchiving {
     virtual ~NibUnarchiving() = default;
     /// Called right after the object's properties are applied.
     virtual void awakeAfterUnarchive() = 0;
+};
+
+/// The loader as an object sees it while its own element is decoded: the table that says
+/// which class an element name makes. Changes last for the rest of the load.
+class NibCoder {
+  public:
+    virtual ~NibCoder() = default;
+    /// The class that elements named `name` make, when one was set; nullptr otherwise (they
+    /// make the class registered under the name).
+    virtual const ClassInfo* classForClassName(std::string_view name) const = 0;
+    /// Makes elements named `name` create `cls` (nullptr: the class registered under the name).
+    virtual void setClassForClassName(const ClassInfo* cls, std::string_view name) = 0;
+};
+
+/// Objects that take part in their own decoding (the initWithCoder hook).
+class NibDecoding {
+  public:
+    virtual ~NibDecoding() = default;
+    /// Called once the object exists, in place of decoding its element directly: `decode`
+    /// applies the element's properties and builds its children, and must be called once.
+    virtual void initWithCoder(NibCoder& coder, const std::function<void()>& decode) = 0;
 };
 
 /// What a load gives: the top-level objects (retained), or an error.

@@ -2,6 +2,7 @@
 // Points, sizes, rectangles and ranges in points, with the platform's helper functions.
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 
 struct NSPoint {
@@ -106,6 +107,14 @@ inline bool NSIntersectsRect(const NSRect& a, const NSRect& b) {
 }
 inline bool NSEqualRects(const NSRect& a, const NSRect& b) {
     return a == b;
+}
+/// The smallest rectangle with whole-number edges that holds `r`; an empty rectangle gives
+/// NSZeroRect.
+inline NSRect NSIntegralRect(const NSRect& r) {
+    if (NSIsEmptyRect(r)) return NSZeroRect;
+    const double x0 = std::floor(NSMinX(r)), y0 = std::floor(NSMinY(r));
+    const double x1 = std::ceil(NSMaxX(r)), y1 = std::ceil(NSMaxY(r));
+    return NSMakeRect(x0, y0, x1 - x0, y1 - y0);
 }
 inline std::size_t NSMaxRange(NSRange r) {
     return r.location + r.length;

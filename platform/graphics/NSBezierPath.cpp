@@ -284,44 +284,48 @@ void NSBezierPath::appendToCairo(void* cairoContext) const {
 
 void NSBezierPath::fill() const {
     withContext([&](NSGraphicsContext& context, cairo_t* cr) {
-        drawWithShadow(context, [&] {
-            cairo_save(cr);
-            appendToCairo(cr);
-            setSourceColor(cr, stateOf(context).fill);
-            cairo_set_operator(cr, cairoOperator(stateOf(context).operation));
-            cairo_fill(cr);
-            cairo_restore(cr);
-        });
+        auto paint = [&](cairo_t* target) {
+            cairo_save(target);
+            appendToCairo(target);
+            setSourceColor(target, stateOf(context).fill);
+            cairo_set_operator(target, cairoOperator(stateOf(context).operation));
+            cairo_fill(target);
+            cairo_restore(target);
+        };
+        drawWithShadow(
+            context, [&] { paint(cr); }, nullptr, paint);
     });
 }
 
 void NSBezierPath::stroke() const {
     withContext([&](NSGraphicsContext& context, cairo_t* cr) {
-        drawWithShadow(context, [&] {
-            cairo_save(cr);
-            appendToCairo(cr);
-            setSourceColor(cr, stateOf(context).stroke);
-            cairo_set_operator(cr, cairoOperator(stateOf(context).operation));
+        auto paint = [&](cairo_t* target) {
+            cairo_save(target);
+            appendToCairo(target);
+            setSourceColor(target, stateOf(context).stroke);
+            cairo_set_operator(target, cairoOperator(stateOf(context).operation));
             // A width of 0 is the thinnest line the device can show.
             double width = lineWidth_;
             if (width <= 0) {
                 double dx = 1, dy = 0;
-                cairo_device_to_user_distance(cr, &dx, &dy);
+                cairo_device_to_user_distance(target, &dx, &dy);
                 width = std::hypot(dx, dy);
             }
-            cairo_set_line_width(cr, width);
-            cairo_set_line_join(cr, join_ == NSRoundLineJoinStyle   ? CAIRO_LINE_JOIN_ROUND
-                                    : join_ == NSBevelLineJoinStyle ? CAIRO_LINE_JOIN_BEVEL
-                                                                    : CAIRO_LINE_JOIN_MITER);
-            cairo_set_line_cap(cr, cap_ == NSRoundLineCapStyle    ? CAIRO_LINE_CAP_ROUND
-                                   : cap_ == NSSquareLineCapStyle ? CAIRO_LINE_CAP_SQUARE
-                                                                  : CAIRO_LINE_CAP_BUTT);
-            cairo_set_miter_limit(cr, miterLimit_);
+            cairo_set_line_width(target, width);
+            cairo_set_line_join(target, join_ == NSRoundLineJoinStyle   ? CAIRO_LINE_JOIN_ROUND
+                                        : join_ == NSBevelLineJoinStyle ? CAIRO_LINE_JOIN_BEVEL
+                                                                        : CAIRO_LINE_JOIN_MITER);
+            cairo_set_line_cap(target, cap_ == NSRoundLineCapStyle    ? CAIRO_LINE_CAP_ROUND
+                                       : cap_ == NSSquareLineCapStyle ? CAIRO_LINE_CAP_SQUARE
+                                                                      : CAIRO_LINE_CAP_BUTT);
+            cairo_set_miter_limit(target, miterLimit_);
             if (!dash_.empty())
-                cairo_set_dash(cr, dash_.data(), static_cast<int>(dash_.size()), dashPhase_);
-            cairo_stroke(cr);
-            cairo_restore(cr);
-        });
+                cairo_set_dash(target, dash_.data(), static_cast<int>(dash_.size()), dashPhase_);
+            cairo_stroke(target);
+            cairo_restore(target);
+        };
+        drawWithShadow(
+            context, [&] { paint(cr); }, nullptr, paint);
     });
 }
 

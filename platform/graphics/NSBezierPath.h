@@ -86,9 +86,11 @@ class NSBezierPath {
 
     void transformUsingAffineTransform(const NSAffineTransform& transform);
 
-    /// Fills with the current fill colour (casting the current shadow).
+    /// Fills with the current fill colour (casting the current shadow, from the whole path
+    /// even where the clip hides it).
     void fill() const;
-    /// Strokes with the current stroke colour and this path's line attributes.
+    /// Strokes with the current stroke colour and this path's line attributes (casting the
+    /// current shadow as fill() does).
     void stroke() const;
     /// Intersects the current clip with the path.
     void addClip() const;

@@ -89,6 +89,15 @@ void NSColor::getRed(CGFloat* red, CGFloat* green, CGFloat* blue, CGFloat* alpha
     if (alpha) *alpha = alpha_;
 }
 
+CGFloat NSColor::whiteComponent() const {
+    if (space_ == Space::DeviceWhite || space_ == Space::CalibratedWhite) return red_;
+    return (red_ + green_ + blue_) / 3;
+}
+
+long NSColor::numberOfComponents() const {
+    return space_ == Space::DeviceWhite || space_ == Space::CalibratedWhite ? 2 : 4;
+}
+
 Ref<NSColor> NSColor::colorWithAlphaComponent(CGFloat alpha) const {
     auto color = std::make_shared<NSColor>(Key{}, space_, red_, green_, blue_, alpha, name_);
     color->pattern_ = pattern_;

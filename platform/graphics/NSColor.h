@@ -66,6 +66,12 @@ class NSColor {
     CGFloat alphaComponent() const { return alpha_; }
     /// Copies the components into the pointers that are not null.
     void getRed(CGFloat* red, CGFloat* green, CGFloat* blue, CGFloat* alpha) const;
+    /// The grey level of a grey colour (device or calibrated white); other colours answer the
+    /// mean of their red, green and blue.
+    CGFloat whiteComponent() const;
+    /// 2 for grey colours (white and alpha), 4 for every other colour (red, green, blue and
+    /// alpha).
+    long numberOfComponents() const;
 
     /// The same colour (space, name, components) with `alpha` in place of its alpha.
     Ref<NSColor> colorWithAlphaComponent(CGFloat alpha) const;

@@ -283,14 +283,12 @@ void boxBlur(std::vector<float>& data, int width, int height, int radius, bool h
 
 }  // namespace
 
-void platform::detail::drawWithShadow(const NSGraphicsContext& context,
-                                      const std::function<void()>& draw, const NSShadow* shadow) {
-    if (!shadow) shadow = stateOf(context).shadow.get();
-    cairo_t* cr = cairoOf(context);
-    if (!shadow || !shadow->shadowColor() || shadow->shadowColor()->alphaComponent() <= 0) {
-        draw();
-        return;
-    }
+namespace {
+
+/// Draws `draw` with `shadow` (which casts something) beneath it.
+void drawShadowed(cairo_t* cr, const std::function<void()>& draw, const NSShadow& shadow,
+                  const platform::detail::ShapePainter& shape) {
+    using platform::detail::setSourceColor;
     cairo_push_group(cr);
     draw();
     cairo_pattern_t* content = cairo_pop_group(cr);
@@ -305,8 +303,8 @@ void platform::detail::drawWithShadow(const NSGraphicsContext& context,
         dx0 = std::min(dx0, xs[i]), dy0 = std::min(dy0, ys[i]);
         dx1 = std::max(dx1, xs[i]), dy1 = std::max(dy1, ys[i]);
     }
-    double blur = std::max(0.0, shadow->shadowBlurRadius());
-    NSSize offset = shadow->shadowOffset();
+    double blur = std::max(0.0, shadow.shadowBlurRadius());
+    NSSize offset = shadow.shadowOffset();
     // The offset is in base coordinates, y up, whatever the current transform.
     double ox = offset.width, oy = -offset.height;
     int margin = static_cast<int>(std::ceil(blur)) + 1;
@@ -323,8 +321,13 @@ void platform::detail::drawWithShadow(const NSGraphicsContext& context,
         m.x0 -= left;
         m.y0 -= top;
         cairo_set_matrix(mc, &m);
-        cairo_set_source(mc, content);
-        cairo_paint(mc);
+        if (shape) {
+            cairo_set_antialias(mc, cairo_get_antialias(cr));
+            shape(mc);
+        } else {
+            cairo_set_source(mc, content);
+            cairo_paint(mc);
+        }
         cairo_destroy(mc);
         cairo_surface_flush(mask);
 
@@ -350,7 +353,7 @@ void platform::detail::drawWithShadow(const NSGraphicsContext& context,
         cairo_save(cr);
         cairo_identity_matrix(cr);
         cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
-        setSourceColor(cr, shadow->shadowColor());
+        setSourceColor(cr, shadow.shadowColor());
         cairo_mask_surface(cr, mask, left + ox, top + oy);
         cairo_restore(cr);
         cairo_surface_destroy(mask);
@@ -361,4 +364,34 @@ void platform::detail::drawWithShadow(const NSGraphicsContext& context,
     cairo_paint(cr);
     cairo_restore(cr);
     cairo_pattern_destroy(content);
+}
+
+}  // namespace
+
+void platform::detail::drawWithShadow(const NSGraphicsContext& context,
+                                      const std::function<void()>& draw, const NSShadow* shadow,
+                                      const ShapePainter& shape) {
+    if (!shadow) shadow = stateOf(context).shadow.get();
+    if (shadow && (!shadow->shadowColor() || shadow->shadowColor()->alphaComponent() <= 0))
+        shadow = nullptr;
+    cairo_t* cr = cairoOf(context);
+    const double alpha = stateOf(context).alpha;
+    if (alpha >= 1) {
+        if (shadow)
+            drawShadowed(cr, draw, *shadow, shape);
+        else
+            draw();
+        return;
+    }
+    // Below full alpha the drawing and its shadow are made apart, then laid on at that alpha.
+    cairo_push_group(cr);
+    if (shadow)
+        drawShadowed(cr, draw, *shadow, shape);
+    else
+        draw();
+    cairo_pop_group_to_source(cr);
+    cairo_save(cr);
+    cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
+    cairo_paint_with_alpha(cr, alpha);
+    cairo_restore(cr);
 }

@@ -101,7 +101,9 @@ class NSGraphicsContext {
     /// The operation used by fills, strokes and text (source-over by default).
     NSCompositingOperation compositingOperation() const;
     void setCompositingOperation(NSCompositingOperation operation);
-    /// A factor (0..1) on the alpha of images drawn in this context.
+    /// A factor (0..1) on the alpha of everything drawn in this context (fills, strokes,
+    /// gradients, text, images and their shadows); below 1 each drawing is laid on source-over,
+    /// whatever the compositing operation.
     double alpha() const;
     void setAlpha(double alpha);
 

@@ -373,7 +373,8 @@ void NSImage::drawInRect(NSRect rect, NSRect fromRect, NSCompositingOperation op
     if (size.width <= 0 || size.height <= 0) return;
     if (NSIsEmptyRect(fromRect)) fromRect = NSRect{{0, 0}, size};
     const GraphicsState& state = stateOf(*context);
-    double alpha = std::clamp(std::isnan(fraction) ? 0.0 : fraction, 0.0, 1.0) * state.alpha;
+    // The context's alpha is laid on by drawWithShadow.
+    double alpha = std::clamp(std::isnan(fraction) ? 0.0 : fraction, 0.0, 1.0);
     cairo_t* cr = cairoOf(*context);
     drawWithShadow(*context, [&] {
         cairo_save(cr);

@@ -42,10 +42,17 @@ cairo_operator_t cairoOperator(NSCompositingOperation operation);
 /// Makes `color` the source of `cr` (pattern colours tile their image); nullptr is black.
 void setSourceColor(cairo_t* cr, const Ref<NSColor>& color);
 
+/// Draws the coverage of one drawing onto the Cairo context it is given (for shadow masks).
+using ShapePainter = std::function<void(cairo_t*)>;
+
 /// Runs `draw` (which draws with the context's Cairo context) so that `shadow` (or, when
-/// null, the shadow of the current state) is composited beneath what it draws.
+/// null, the shadow of the current state) is composited beneath what it draws, and, when the
+/// context's alpha is below 1, composites the result source-over at that alpha.
+/// Without `shape` the shadow is cast by what `draw` leaves inside the clip. With it, `shape`
+/// paints the same drawing onto an unclipped mask with the current transform, so that parts
+/// lying outside the clip cast shadow into it too, as a path does.
 void drawWithShadow(const NSGraphicsContext& context, const std::function<void()>& draw,
-                    const NSShadow* shadow = nullptr);
+                    const NSShadow* shadow = nullptr, const ShapePainter& shape = {});
 
 /// A bitmap of `image` at `scale` pixels per point (a new reference; nullptr when the image has
 /// nothing to draw).

@@ -24,6 +24,11 @@ TEST_F(LanguagesScreen, ShowsTheLanguageTreeOnceTheScanHasEnded) {
     EXPECT_FALSE(screen->outlineScrollView()->isHidden());
     EXPECT_TRUE(screen->loadProImageView()->isHidden());
     EXPECT_EQ(screen->segment()->selectedSegment(), 0);
+    // The view segment is the drawing kit's dark segmented cell, with both segments.
+    ASSERT_TRUE(screen->segment()->cell());
+    EXPECT_EQ(screen->segment()->cell()->className(), "SNRHUDSegmentedCell");
+    EXPECT_EQ(screen->segment()->segmentCount(), 2);
+    EXPECT_EQ(screen->segment()->labelForSegment(1), "Applications");
     EXPECT_EQ(header("Name"), "           Languages(Total:3)");
     EXPECT_EQ(header("Count"), "Applications");
     EXPECT_EQ(outline().numberOfRows(), 3);
@@ -63,6 +68,21 @@ TEST_F(LanguagesScreen, ShowsTheLanguageTreeOnceTheScanHasEnded) {
     EXPECT_EQ(outline().numberOfRows(), 3);
     EXPECT_EQ(text(count, top("beta.app")), "2");
     showTree(0);
+    EXPECT_EQ(header("Name"), "           Languages(Total:3)");
+}
+
+TEST_F(LanguagesScreen, ClicksOnTheViewSegmentSwitchTheTree) {
+    threeApplications();
+    openScreen();
+    window->makeKeyAndOrderFront();
+    // The segment spans x 16..276 and y 576..606 of the window.
+    pt::postClick(*window, NSMakePoint(230, 591));
+    pt::pumpEvents();
+    EXPECT_EQ(screen->segment()->selectedSegment(), 1);
+    EXPECT_EQ(header("Name"), "           Applications(Total:3)");
+    pt::postClick(*window, NSMakePoint(60, 591));
+    pt::pumpEvents();
+    EXPECT_EQ(screen->segment()->selectedSegment(), 0);
     EXPECT_EQ(header("Name"), "           Languages(Total:3)");
 }
 

@@ -217,6 +217,28 @@ TEST_F(ControlNibs, ACellElementBecomesTheControlsCell) {
     EXPECT_EQ(b->target().lock(), owner) << "connections reach the new cell";
 }
 
+TEST_F(ControlNibs, ASegmentedCellElementCarriesTheSegments) {
+    auto result = load(
+        "<NSSegmentedControl target=\"owner\" action=\"press:\">\n"
+        "  <NSSegmentedCell segmentCount=\"3\" labels=\"One|Two\" widths=\"0|40\"\n"
+        "                   selectedSegment=\"1\" trackingMode=\"momentary\"/>\n"
+        "</NSSegmentedControl>\n");
+    ASSERT_TRUE(result) << result.error;
+    auto control = only<NSSegmentedControl>(result);
+    ASSERT_TRUE(control && control->cell());
+    EXPECT_EQ(control->segmentCount(), 3);
+    EXPECT_EQ(control->labelForSegment(1), "Two");
+    EXPECT_EQ(control->widthForSegment(1), 40);
+    EXPECT_EQ(control->selectedSegment(), 1);
+    EXPECT_EQ(control->trackingMode(), NSSegmentSwitchTrackingMomentary);
+    EXPECT_EQ(control->target().lock(), owner) << "connections reach the new cell";
+
+    auto bad = load(
+        "<NSSegmentedControl>\n  <NSSegmentedCell selectedSegment=\"0\"/>\n"
+        "</NSSegmentedControl>\n");
+    EXPECT_NE(bad.error.find("selectedSegment"), std::string::npos) << bad.error;
+}
+
 TEST(NibValueText, ColoursFontsAndListsParse) {
     struct ColourCase {
         const char* text;

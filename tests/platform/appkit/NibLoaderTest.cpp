@@ -1,5 +1,6 @@
 // Catches interface files that load wrongly: properties misread, outlets or actions connected to
 // the wrong object or class, children out of order, awakeFromNib or unarchiving out of phase,
+// class substitutions of the decoding hook that leak out of the element or are not put back,
 // and errors that do not name the file and line.
 #include "platform/appkit/NibLoader.h"
 
@@ -81,6 +82,34 @@ class NLOwner : public NSObject {
 
 class NLOtherOwner : public NSObject {};
 
+class NLSpecialObject : public NLObject {};
+class NLOtherSpecialObject : public NLObject {};
+
+/// Makes "NLObject" elements inside it create `substitute` while it is decoded, and puts the
+/// coder's previous mapping back afterwards; while `skipDecode` is set it leaves its element
+/// undecoded.
+class NLDecoder : public NLView, public NibDecoding {
+  public:
+    void initWithCoder(NibCoder& coder, const std::function<void()>& decode) override {
+        if (skipDecode) return;
+        const ClassInfo* substitute = ClassRegistry::shared().classNamed(substituteName());
+        const ClassInfo* before = coder.classForClassName("NLObject");
+        coder.setClassForClassName(substitute, "NLObject");
+        decode();
+        titleAfterDecode = title;
+        coder.setClassForClassName(before, "NLObject");
+    }
+    virtual const char* substituteName() const { return "NLSpecialObject"; }
+
+    static inline bool skipDecode = false;
+    std::string titleAfterDecode;
+};
+
+class NLOtherDecoder : public NLDecoder {
+  public:
+    const char* substituteName() const override { return "NLOtherSpecialObject"; }
+};
+
 void NLButton::awakeAfterUnarchive() {
     unarchived = true;
     titleAtUnarchive = title;
@@ -116,6 +145,10 @@ void registerTestClasses() {
         .outlet("button", &NLOwner::setButton)
         .outlet("view", &NLOwner::setView);
     registry.registerClass<NLOtherOwner, NSObject>("NLOtherOwner");
+    registry.registerClass<NLSpecialObject, NLObject>("NLSpecialObject");
+    registry.registerClass<NLOtherSpecialObject, NLObject>("NLOtherSpecialObject");
+    registry.registerClass<NLDecoder, NLView>("NLDecoder");
+    registry.registerClass<NLOtherDecoder, NLDecoder>("NLOtherDecoder");
 }
 
 class NibLoaderTest : public ::testing::Test {
@@ -283,6 +316,49 @@ TEST_F(NibLoaderTest, UnarchivingHookRunsAfterPropertiesBeforeConnections) {
     EXPECT_FALSE(b->targetAtUnarchive);
     EXPECT_FALSE(b->ownerOutletAtUnarchive);
     EXPECT_FALSE(b->target.expired());
+}
+
+TEST_F(NibLoaderTest, DecodingHookChangesTheClassOfElementsInsideItOnly) {
+    auto result = loadBody(
+        "<NLView title=\"root\">\n"
+        "  <NLDecoder>\n"
+        "    <NLObject title=\"inside\"/>\n"
+        "    <NLOtherDecoder title=\"nested\"><NLObject title=\"deeper\"/></NLOtherDecoder>\n"
+        "    <NLObject title=\"after nested\"/>\n"
+        "  </NLDecoder>\n"
+        "  <NLObject title=\"outside\"/>\n"
+        "</NLView>\n");
+    ASSERT_TRUE(result) << result.error;
+    auto root = as<NLView>(result.topLevelObjects.at(0));
+    ASSERT_EQ(root->children.size(), 2u);
+    auto decoder = as<NLDecoder>(root->children[0]);
+    ASSERT_TRUE(decoder);
+    ASSERT_EQ(decoder->children.size(), 3u);
+    auto nested = as<NLDecoder>(decoder->children[1]);
+    ASSERT_TRUE(nested);
+    EXPECT_EQ(nested->titleAfterDecode, "nested");  // the properties are applied by decode()
+    struct Case {
+        const char* name;
+        Ref<NSObject> object;
+        const char* className;
+    } cases[] = {
+        {"inside", decoder->children[0], "NLSpecialObject"},
+        {"deeper", nested->children.at(0), "NLOtherSpecialObject"},
+        {"after nested", decoder->children[2], "NLSpecialObject"},
+        {"outside", root->children[1], "NLObject"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.object->className(), c.className);
+        EXPECT_EQ(as<NLObject>(c.object)->title, c.name);
+    }
+}
+
+TEST_F(NibLoaderTest, DecodingHookThatSkipsItsElementIsAnError) {
+    NLDecoder::skipDecode = true;
+    auto result = loadBody("<NLView>\n  <NLDecoder title=\"x\"/>\n</NLView>\n");
+    NLDecoder::skipDecode = false;
+    EXPECT_EQ(result.error, "Test.ui:3: class \"NLDecoder\" did not decode its element");
 }
 
 TEST_F(NibLoaderTest, LoadsByNameFromTheMainBundle) {

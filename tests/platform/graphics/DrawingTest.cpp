@@ -1,19 +1,24 @@
 // Catches drawing that lands in the wrong place or is missing: the y axis pointing the wrong
 // way, path shapes (rounded corners, even-odd holes, tangent arcs), gradients running the wrong
-// way, clips and compositing operations that are ignored, shadows that are not cast, and
-// graphics state that is not restored.
+// way, clips and compositing operations that are ignored, shadows that are not cast (or not
+// cast by a path outside the clip), a context alpha that some drawings ignore or apply twice,
+// and graphics state that is not restored.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 
 #include "platform/graphics/NSAffineTransform.h"
 #include "platform/graphics/NSBezierPath.h"
 #include "platform/graphics/NSColor.h"
+#include "platform/graphics/NSFont.h"
 #include "platform/graphics/NSGradient.h"
 #include "platform/graphics/NSGraphics.h"
 #include "platform/graphics/NSGraphicsContext.h"
 #include "platform/graphics/NSImage.h"
 #include "platform/graphics/NSShadow.h"
+#include "platform/graphics/TextLayout.h"
 
 namespace {
 
@@ -248,6 +253,96 @@ TEST_F(Canvas, ShadowIsCastOutsideTheFillAndEndsWithTheState) {
     NSGraphicsContext::restoreGraphicsState();
     NSBezierPath::fillRect(NSMakeRect(70, 70, 10, 10));
     EXPECT_EQ(up(77, 67).a, 0);  // restored: no shadow
+}
+
+TEST_F(Canvas, ShadowOfAPathOutsideTheClipFallsInsideIt) {
+    struct Case {
+        const char* name;
+        bool stroke;
+    };
+    for (Case c : {Case{"fill", false}, Case{"stroke", true}}) {
+        SCOPED_TRACE(c.name);
+        use(false);
+        NSGraphicsContext::saveGraphicsState();
+        NSBezierPath::bezierPathWithRect(NSMakeRect(50, 0, 50, 100))->addClip();
+        auto shadow = NSShadow::make();
+        shadow->setShadowOffset({40, 0});  // from the left half into the clipped right half
+        shadow->setShadowColor(NSColor::blackColor());
+        shadow->set();
+        NSColor::redColor()->set();
+        auto path = NSBezierPath::bezierPathWithRect(NSMakeRect(20, 40, 20, 20));
+        path->setLineWidth(4);
+        c.stroke ? path->stroke() : path->fill();
+        NSGraphicsContext::restoreGraphicsState();
+        EXPECT_EQ(up(30, 50).a, 0);  // the path itself is clipped away
+        // Its shadow lands 40 points to the right, inside the clip.
+        const Pixel shade = c.stroke ? up(60, 50) : up(70, 50);
+        EXPECT_EQ(shade, (Pixel{0, 0, 0, 255}));
+        EXPECT_EQ(up(70, 80).a, 0);
+    }
+}
+
+TEST_F(Canvas, ContextAlphaFadesEveryDrawingOnce) {
+    auto solid = NSImage::initWithSize({20, 20});
+    solid->lockFocus();
+    NSColor::redColor()->set();
+    NSRectFill(NSMakeRect(0, 0, 20, 20));
+    solid->unlockFocus();
+    const NSRect area = NSMakeRect(40, 40, 20, 20);
+    struct Case {
+        const char* name;
+        std::function<void()> draw;
+    };
+    const Case cases[] = {
+        {"path fill", [&] { NSBezierPath::fillRect(area); }},
+        {"stroke",
+         [&] {
+             auto path = NSBezierPath::bezierPathWithRect(NSInsetRect(area, 5, 5));
+             path->setLineWidth(10);
+             path->stroke();
+         }},
+        {"rectangle fill (copy)", [&] { NSRectFill(area); }},
+        {"gradient",
+         [&] {
+             NSGradient::initWithStartingColor(NSColor::redColor(), NSColor::redColor())
+                 ->drawInRect(area, 90);
+         }},
+        {"image", [&] { solid->drawInRect(area); }},
+        {"text",
+         [&] {
+             ns::drawAtPoint("HHHH", area.origin,
+                             {{NSFontAttributeName, NSFont::boldSystemFontOfSize(20)},
+                              {NSForegroundColorAttributeName, NSColor::redColor()}});
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        use(false);
+        NSGraphicsContext::saveGraphicsState();
+        context->setAlpha(0.5);
+        NSColor::redColor()->set();
+        c.draw();
+        NSGraphicsContext::restoreGraphicsState();
+        EXPECT_EQ(context->alpha(), 1);
+        int strongest = 0;
+        for (int x = 35; x < 65; ++x)
+            for (int y = 35; y < 65; ++y)
+                strongest = std::max<int>(strongest, up(x, y).a);
+        EXPECT_NEAR(strongest, 128, 2);
+    }
+}
+
+TEST_F(Canvas, ContextAlphaLaysADrawingOverWhatIsThere) {
+    NSColor::blueColor()->set();
+    NSRectFill(NSMakeRect(0, 0, 100, 100));
+    context->setAlpha(0.5);
+    NSColor::redColor()->set();
+    NSRectFill(NSMakeRect(20, 20, 60, 60));
+    const Pixel p = up(50, 50);
+    EXPECT_NEAR(p.r, 128, 2);
+    EXPECT_NEAR(p.b, 127, 2);
+    EXPECT_EQ(p.a, 255);
+    EXPECT_EQ(up(10, 10), kBlue);
 }
 
 TEST_F(Canvas, TransformsComposeAsThePlatformDoes) {

@@ -1,5 +1,6 @@
 // Catches colours with wrong components or colour space, alpha that is scaled instead of
-// replaced, components that escape 0..1, and equality that ignores the colour space.
+// replaced, components that escape 0..1, equality that ignores the colour space, and greys
+// that do not count as two components with their white level.
 #include "platform/graphics/NSColor.h"
 
 #include <gtest/gtest.h>
@@ -77,6 +78,27 @@ TEST(NSColorTest, AlphaComponentReplacesAlphaWithoutScaling) {
     half->getRed(&r, nullptr, nullptr, &a);
     EXPECT_DOUBLE_EQ(r, 0.2);
     EXPECT_DOUBLE_EQ(a, 0.5);
+}
+
+TEST(NSColorTest, GreysHaveTwoComponentsAndAWhiteLevel) {
+    struct Case {
+        const char* name;
+        Ref<NSColor> color;
+        long components;
+        CGFloat white;
+    } cases[] = {
+        {"device white", NSColor::colorWithDeviceWhite(0.25, 0.5), 2, 0.25},
+        {"calibrated white", NSColor::colorWithCalibratedWhite(0.9, 1), 2, 0.9},
+        {"standard grey", NSColor::lightGrayColor(), 2, 2.0 / 3},
+        {"device rgb", NSColor::colorWithDeviceRed(0.3, 0.6, 0.9, 1), 4, 0.6},
+        {"calibrated rgb", NSColor::colorWithCalibratedRed(1, 0, 0, 0.5), 4, 1.0 / 3},
+        {"system", NSColor::controlTextColor(), 4, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.color->numberOfComponents(), c.components);
+        EXPECT_DOUBLE_EQ(c.color->whiteComponent(), c.white);
+    }
 }
 
 TEST(NSColorTest, EqualityIncludesTheColorSpace) {
