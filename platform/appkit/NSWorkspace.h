@@ -14,11 +14,12 @@ class NSWorkspace {
     static Ref<NSWorkspace> sharedWorkspace();
 
     /// The icon of the item at `path`: a bundle's own icon (CFBundleIconFile of its Info.plist,
-    /// with or without ".icns", in its resource folder), drawn from the icon file's largest PNG
-    /// member, or else the generic icon of an application ("generic_app"), a folder
-    /// ("generic_folder") or a file or package ("generic_file"); a broken icon file draws the
-    /// generic icon of its kind. Only Info.plist is read here; the icon is decoded when it is
-    /// first drawn or sized. Never nullptr (an empty image when the resources are missing).
+    /// with or without ".icns", in its resource folder), 32 x 32 points, drawn from the icon
+    /// file's smallest member that is sharp at that size (PNG, JPEG 2000 or run-length), or else
+    /// the generic icon of an application ("generic_app"), a folder ("generic_folder") or a
+    /// file or package ("generic_file"); a broken icon file draws the generic icon of its kind.
+    /// Only Info.plist is read here; the icon is decoded when it is first drawn or sized. Never
+    /// nullptr (an empty image when the resources are missing).
     Ref<NSImage> iconForFile(const std::string& path) const;
 
     /// Hands an http, https, mailto or file URL to the desktop's opener (platform/appkit/

@@ -7,7 +7,6 @@
 #include <cstring>
 #include <fstream>
 #include <mutex>
-#include <span>
 #include <vector>
 
 #include "platform/foundation/NSBundle.h"
@@ -101,8 +100,8 @@ struct NSImage::Impl {
                        static_cast<double>(cairo_image_surface_get_height(png))};
     }
 
-    /// The smallest PNG member of the .icns file of at least the given pixels (the largest
-    /// when none is), decoded; nullptr when it has none or it is broken.
+    /// The smallest member of the .icns file of at least the given pixels (the largest when
+    /// none is; the next one when a member is broken), decoded; nullptr when none decodes.
     static cairo_surface_t* decodeIcns(const std::string& file, std::uint32_t minWidth,
                                        std::uint32_t minHeight) {
         constexpr std::streamsize kMaxIcnsBytes = 32 * 1024 * 1024;
@@ -113,26 +112,23 @@ struct NSImage::Impl {
         std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
         in.read(reinterpret_cast<char*>(bytes.data()), size);
         bytes.resize(static_cast<std::size_t>(std::max<std::streamsize>(0, in.gcount())));
-        auto member = icns::pngMemberForSize(bytes, minWidth, minHeight);
-        if (!member) return nullptr;
-        struct Reader {
-            std::span<const std::uint8_t> rest;
-        } reader{std::span<const std::uint8_t>(bytes).subspan(member->member.offset,
-                                                              member->member.length)};
-        cairo_surface_t* png = cairo_image_surface_create_from_png_stream(
-            [](void* closure, unsigned char* data, unsigned int length) {
-                auto* r = static_cast<Reader*>(closure);
-                if (length > r->rest.size()) return CAIRO_STATUS_READ_ERROR;
-                std::memcpy(data, r->rest.data(), length);
-                r->rest = r->rest.subspan(length);
-                return CAIRO_STATUS_SUCCESS;
-            },
-            &reader);
-        if (cairo_surface_status(png) != CAIRO_STATUS_SUCCESS) {
-            cairo_surface_destroy(png);
+        auto bitmap = icns::decodeForSize(bytes, minWidth, minHeight);
+        if (!bitmap) return nullptr;
+        const int w = static_cast<int>(bitmap->width), h = static_cast<int>(bitmap->height);
+        cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+        if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+            cairo_surface_destroy(surface);
             return nullptr;
         }
-        return png;
+        cairo_surface_flush(surface);
+        unsigned char* rows = cairo_image_surface_get_data(surface);
+        const int stride = cairo_image_surface_get_stride(surface);
+        for (int y = 0; y < h; ++y)
+            std::memcpy(rows + static_cast<std::size_t>(y) * stride,
+                        bitmap->pixels.data() + static_cast<std::size_t>(y) * w,
+                        static_cast<std::size_t>(w) * 4);
+        cairo_surface_mark_dirty(surface);
+        return surface;
     }
 
     std::string readHead(std::size_t n) const { return readHead(path, n); }

@@ -28,8 +28,9 @@ class NSImage : public NSObject {
     /// "<name>.png" (a name with either extension is taken as it is). The same object is
     /// answered every time; the image keeps the name. nullptr when there is no such file.
     static Ref<NSImage> imageNamed(const std::string& name);
-    /// The image in the SVG, PNG or .icns file at `path` (of an .icns, its largest PNG
-    /// member), read on first use; nullptr when the file does not exist.
+    /// The image in the SVG, PNG or .icns file at `path` (of an .icns, the smallest member of
+    /// at least twice the size set, else its largest), read on first use; nullptr when the
+    /// file does not exist.
     static Ref<NSImage> initWithContentsOfFile(const std::string& path);
     /// The same, drawing the source of `fallback` instead when the file turns out unreadable
     /// on first use (a broken icon); nullptr when the file does not exist.

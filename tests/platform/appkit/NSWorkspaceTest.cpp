@@ -1,5 +1,6 @@
 // Catches bundle icons that are decoded too early, read from the wrong member or file, that
-// crash or vanish on a broken .icns instead of falling back, and wrong generic icons.
+// crash or vanish on a broken .icns instead of falling back, icon files of older members (JPEG
+// 2000, run-length) drawn as generic icons, and wrong generic icons.
 #include "platform/appkit/NSWorkspace.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +16,7 @@
 #include "support/FileFixtures.h"
 #include "support/ImageFixtures.h"
 #include "support/ScopedResources.h"
+#include "tests/platform/graphics/IcnsFixtures.h"
 
 namespace {
 
@@ -100,6 +102,45 @@ TEST_F(WorkspaceIconTest, BundleIconDecodesTheMemberFitForThirtyTwoPointsOnFirst
                                 {"ic11", solidPng(dir, 32, 32, NSColor::blueColor())}});
     auto p = centre(workspace->iconForFile(bundle("Small.app", "AppIcon", small)));
     EXPECT_TRUE(p.b > 200 && p.r < 50) << int(p.r) << " " << int(p.b);
+}
+
+// Icon files made before PNG members hold run-length or JPEG 2000 members only: they draw as
+// themselves, from the member fit for 32 points.
+TEST_F(WorkspaceIconTest, BundleIconOfOlderMembersDrawsItself) {
+    using icnsfixtures::packRunLength, icnsfixtures::plane, icnsfixtures::solidJpeg2000;
+    const auto rgb = [](std::uint32_t side, std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+        return packRunLength(plane(side, r)) + packRunLength(plane(side, g)) +
+               packRunLength(plane(side, b));
+    };
+    const auto argb = [&](std::uint32_t side, std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+        return "ARGB" + packRunLength(plane(side, 0xff)) + rgb(side, r, g, b);
+    };
+    struct Case {
+        const char* what;
+        std::string bytes;
+    } cases[] = {
+        {"24-bit with masks", icnsOf({{"is32", rgb(16, 255, 0, 0)},
+                                      {"s8mk", plane(16, 0xff)},
+                                      {"it32", be32(0) + rgb(128, 0, 0, 255)},
+                                      {"t8mk", plane(128, 0xff)},
+                                      {"il32", rgb(32, 255, 0, 0)},
+                                      {"l8mk", plane(32, 0xff)}})},
+        {"JPEG 2000", icnsOf({{"ic11", solidPng(dir, 32, 32, NSColor::redColor())},
+                              {"ic07", solidJpeg2000(128, 0, 0, 255)},
+                              {"ic08", solidJpeg2000(256, 255, 0, 0)}})},
+        {"ARGB", icnsOf({{"ic04", argb(16, 255, 0, 0)}, {"ic05", argb(32, 0, 0, 255)}})},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string app = bundle("Old" + std::to_string(n++) + ".app", "AppIcon", c.bytes);
+        Ref<NSImage> icon = workspace->iconForFile(app);
+        ASSERT_TRUE(icon);
+        auto p = centre(icon);
+        EXPECT_FALSE(icon->usesFallback());
+        EXPECT_TRUE(p.b > 200 && p.r < 50 && p.g < 50 && p.a > 200)
+            << int(p.r) << " " << int(p.g) << " " << int(p.b) << " " << int(p.a);
+    }
 }
 
 TEST_F(WorkspaceIconTest, BrokenIconFileFallsBackToGenericIconOfItsKind) {
