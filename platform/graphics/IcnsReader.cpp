@@ -50,20 +50,17 @@ std::span<const std::uint8_t> dataOf(std::span<const std::uint8_t> bytes, const 
     return bytes.subspan(member.offset, member.length);
 }
 
+/// The first mask member of each 24-bit type, in kRunLengthTypes' order.
+using Masks = std::array<std::optional<Member>, std::size(kRunLengthTypes)>;
+
 /// The image member that `member` is, if it is one we decode.
 std::optional<ImageMember> classify(std::span<const std::uint8_t> bytes, const Member& member,
-                                    const std::vector<Member>& all) {
+                                    const Masks& masks) {
     std::span<const std::uint8_t> data = dataOf(bytes, member);
-    for (const RunLengthType& t : kRunLengthTypes) {
-        if (!isType(member, t.type)) continue;
-        ImageMember image{member, Encoding::RunLengthRgb, t.side, t.side, std::nullopt};
-        for (const Member& m : all) {
-            if (isType(m, t.mask)) {
-                image.mask = m;
-                break;
-            }
-        }
-        return image;
+    for (std::size_t i = 0; i < std::size(kRunLengthTypes); ++i) {
+        const RunLengthType& t = kRunLengthTypes[i];
+        if (isType(member, t.type))
+            return ImageMember{member, Encoding::RunLengthRgb, t.side, t.side, masks[i]};
     }
     // Any type may carry PNG or JPEG 2000 data (ic07..ic14, icp4..icp6): the signature decides.
     if (auto size = pngSize(data))
@@ -223,8 +220,14 @@ std::vector<ImageMember> imageMembers(std::span<const std::uint8_t> bytes) {
     std::vector<ImageMember> out;
     auto members = readMembers(bytes);
     if (!members) return out;
+    Masks masks;
     for (const Member& member : *members) {
-        if (auto image = classify(bytes, member, *members)) out.push_back(*image);
+        for (std::size_t i = 0; i < std::size(kRunLengthTypes); ++i)
+            if (!masks[i] && isType(member, kRunLengthTypes[i].mask)) masks[i] = member;
+    }
+    for (const Member& member : *members) {
+        if (out.size() == kMaxImageMembers) break;
+        if (auto image = classify(bytes, member, masks)) out.push_back(*image);
     }
     return out;
 }

@@ -22,6 +22,10 @@ namespace icns {
 /// more than 1024 pixels, and a forged header must not make us allocate gigabytes).
 constexpr std::uint32_t kMaxSide = 1024;
 
+/// The most image members of one file that are listed (and so tried): real icon files hold
+/// fewer than thirty, and each try of a forged one costs a decode.
+constexpr std::size_t kMaxImageMembers = 64;
+
 /// One member of the container: its type and where its data lies in the file's bytes.
 struct Member {
     std::array<char, 4> type{};
@@ -73,8 +77,9 @@ std::optional<std::vector<Member>> readMembers(std::span<const std::uint8_t> byt
 /// The width and height of PNG bytes, read from the signature and IHDR chunk; nil otherwise.
 std::optional<std::pair<std::uint32_t, std::uint32_t>> pngSize(std::span<const std::uint8_t> bytes);
 
-/// The members that hold an image of a kind we decode, in file order. Masks are not listed;
-/// a 24-bit member takes the first mask of its own size.
+/// The members that hold an image of a kind we decode, in file order, the first
+/// kMaxImageMembers of them. Masks are not listed; a 24-bit member takes the first mask of its
+/// own size.
 std::vector<ImageMember> imageMembers(std::span<const std::uint8_t> bytes);
 
 /// The image members in the order to try them for drawing at `minWidth` x `minHeight` pixels:

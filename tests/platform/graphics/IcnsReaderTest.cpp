@@ -253,6 +253,22 @@ TEST(IcnsReader, TwentyFourBitMembersTakeTheMaskOfTheirSize) {
     }
 }
 
+// A forged file of countless members is listed in one pass and only so far: each listed member
+// may cost a decode, and each 24-bit one must find its mask, here at the far end.
+TEST(IcnsReader, FilesOfCountlessMembersAreListedBoundedly) {
+    std::string body;
+    for (int i = 0; i < 200000; ++i)
+        body += member("is32", "");
+    std::string file = container(body + member("s8mk", plane(16, 0xff)));
+    auto members = icns::imageMembers(bytesOf(file));
+    ASSERT_EQ(members.size(), icns::kMaxImageMembers);
+    for (const icns::ImageMember& m : members) {
+        ASSERT_TRUE(m.mask);
+        EXPECT_EQ(m.mask->offset, file.size() - 256);
+    }
+    EXPECT_FALSE(icns::decodeForSize(bytesOf(file), 16, 16));
+}
+
 // A mask too short for its member breaks that member only: the next one is drawn instead.
 TEST(IcnsReader, MemberWithAShortMaskIsSkippedNotTheFile) {
     std::string file = container(member("is32", solidRgb(16, 0xff, 0, 0)) +
