@@ -7,7 +7,6 @@
 #include "platform/foundation/NSFileManager.h"
 #include "platform/foundation/NSLog.h"
 #include "platform/foundation/NSPathUtilities.h"
-#include "platform/foundation/PropertyList.h"
 
 namespace {
 
@@ -85,7 +84,8 @@ Ref<AMAppItem> RelatedAppFilesScanner::getAppItemWithFilePath(const NSStringOpt&
     item->setName(name.empty() ? ns::lastPathComponent(p) : name);
 
     std::optional<PlistValue> info;
-    if (!p.empty()) info = NSDictionaryFromFile(ns::stringWithFormat("%@/Contents/Info.plist", p));
+    if (!p.empty())
+        info = NSBundle::infoDictionaryAtPath(ns::stringWithFormat("%@/Contents/Info.plist", p));
     const PlistValue* dictionary = info ? &*info : nullptr;
     NSStringOpt bundleID = stringForKey(dictionary, "CFBundleIdentifier");
     bool isSystemApp = bundleID && ns::hasPrefix(*bundleID, "com.apple.");

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "appsManager/AMPublicUtilities.h"
+#include "platform/foundation/NSBundle.h"
 #include "platform/foundation/NSFileManager.h"
 #include "platform/testing/LogCapture.h"
 #include "support/FileFixtures.h"
@@ -267,6 +268,28 @@ TEST_F(RelatedFilesTest, PathMatchingNameAndIdentifierIsListedOnce) {
     EXPECT_FALSE(AMAppendItemUnlessListed(joined, nullptr));
     ASSERT_EQ(joined.size(), group.size());
     EXPECT_EQ(joined[1], group[1]);
+}
+
+TEST_F(RelatedFilesTest, OversizedInfoPlistReadsAsMissing) {
+    // A valid Info.plist one byte over the cap: the name, identifier and version in it are
+    // not read, so the bundle is searched for nothing and listed like one without Info.plist.
+    const std::string head =
+        "<plist><dict><key>CFBundleName</key><string>Foo</string><key>CFBundleIdentifier</key>"
+        "<string>com.apple.foo</string><key>CFBundleShortVersionString</key><string>2.1</string>"
+        "<key>Padding</key><string>";
+    const std::string tail = "</string></dict></plist>";
+    const std::string padding(NSBundle::kMaxInfoPlistBytes + 1 - head.size() - tail.size(), 'x');
+    root.write("Applications/Foo.app/Contents/Info.plist", head + padding + tail);
+    const std::string bundlePath = root / "Applications/Foo.app";
+    file(home, "Library/Caches/Foo/a");
+    file(home, "Library/Preferences/com.apple.foo.plist");
+
+    AMAppItemGroup group = RelatedAppFilesScanner::relatedFilesToApplicationAtPath(bundlePath);
+    EXPECT_EQ(pathsOf(group), std::vector<std::string>{bundlePath});
+    auto item = RelatedAppFilesScanner::constructItem(bundlePath, true);
+    EXPECT_EQ(item->bundleID(), std::nullopt);
+    EXPECT_EQ(item->bundleVersion(), std::nullopt);
+    EXPECT_FALSE(item->isSystemApp());
 }
 
 TEST_F(RelatedFilesTest, RecordOfAPath) {

@@ -1,4 +1,5 @@
-// The language scan: which bundles and folders it offers, and the two trees it builds.
+// The language scan: which bundles and folders it offers, and the two trees it builds; an
+// oversized Info.plist is not read.
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "languages/ZRLanguagesViewController.h"
+#include "platform/foundation/NSBundle.h"
 #include "platform/testing/LogCapture.h"
 #include "platform/testing/RunLoopPump.h"
 #include "support/FileFixtures.h"
@@ -140,6 +142,16 @@ TEST_F(LanguageScan, WalkFindsApplicationsInFoldersButNotInsideBundles) {
     bundle("Applications/Upper.APP", "test.upper", two);  // not an application by its name
     fs::create_directory_symlink(root / "Applications", root / "Applications/Utilities/Loop");
     root.write("Applications/Readme.app", "a file, not a bundle");
+    // A valid Info.plist just over the size cap reads as missing: no identifier.
+    bundle("Applications/Huge.app", "", two);
+    const std::string head =
+        "<plist><dict><key>CFBundleIdentifier</key><string>test.huge"
+        "</string><key>Padding</key><string>";
+    const std::string tail = "</string></dict></plist>";
+    root.write("Applications/Huge.app/Contents/Info.plist",
+               head +
+                   std::string(NSBundle::kMaxInfoPlistBytes + 1 - head.size() - tail.size(), 'x') +
+                   tail);
 
     controller->enumerateLanguages(root / "Applications");
     EXPECT_EQ(sorted(titles(controller->scanAppLanguages())),
