@@ -108,12 +108,17 @@ void AMAppsViewController::getApplications() {
     dispatch_async(globalQueue(), [weak = weak_from_this(), delegate = delegate(),
                                    folders = searchPaths_, type = appsType_, generation] {
         tell(delegate, [](AMAppsViewControllerDelegate& d) { d.isSearchButtonEdit(false); });
+        // One walk over every search folder: a folder reached again, through a link or as
+        // another search folder, is not listed twice.
+        ScanWalk scan;
+        scan.type = type;
+        scan.generation = generation;
         for (const std::string& folder : folders) {
             Ref<NSObject> strong = weak.lock();
             if (!strong) break;
             auto* list = static_cast<AMAppsViewController*>(strong.get());
-            std::set<FolderID> walking;
-            list->walk(folder, type, generation, walking);
+            list->walk(folder, scan);
+            list->flushFoundItems(scan);
             releaseOnMainQueue(std::move(strong));
         }
         tell(delegate, [](AMAppsViewControllerDelegate& d) { d.getAppEnd(); });
@@ -128,8 +133,11 @@ void AMAppsViewController::getApplications() {
 }
 
 void AMAppsViewController::applicationsInPath(const std::string& folder) {
-    std::set<FolderID> walking;
-    walk(folder, appsType_, scanGeneration_.load(), walking);
+    ScanWalk scan;
+    scan.type = appsType_;
+    scan.generation = scanGeneration_.load();
+    walk(folder, scan);
+    flushFoundItems(scan);
 }
 
 bool AMAppsViewController::hasItemExtension(int type, const std::string& name) {
@@ -152,53 +160,92 @@ bool AMAppsViewController::hasItemExtension(int type, const std::string& name) {
     }
 }
 
-void AMAppsViewController::walk(const std::string& folder, int type, unsigned generation,
-                                std::set<FolderID>& walking) {
-    // A link back to a folder that is being walked would never end: the folders on the way
-    // down are kept by device and inode, and a folder already among them is not entered again.
-    struct stat info {};
-    if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
-        setTableName();  // a missing folder lists nothing, but the header is brought up to date
-        return;
-    }
-    const FolderID id{static_cast<unsigned long long>(info.st_dev),
-                      static_cast<unsigned long long>(info.st_ino)};
-    if (!walking.insert(id).second) return;
+namespace {
 
-    auto fileManager = NSFileManager::defaultManager();
-    const auto entries = fileManager->contentsOfDirectoryAtPath(folder);
-    for (const std::string& entry : entries.value_or(std::vector<std::string>())) {
-        const std::string path = ns::stringByAppendingPathComponent(folder, entry);
-        bool isFolder = false;
-        if (type == 0) {
-            if (!fileManager->fileExistsAtPath(path, &isFolder) || !isFolder) continue;
-            if (hasItemExtension(0, entry))
-                addFoundItem(RelatedAppFilesScanner::constructItem(path, true), generation);
-            else
-                walk(path, type, generation, walking);
-        } else if (hasItemExtension(type, entry)) {
-            addFoundItem(RelatedAppFilesScanner::constructItem(path, false), generation);
-        } else if (fileManager->fileExistsAtPath(path, &isFolder) && isFolder) {
-            walk(path, type, generation, walking);
-        }
-    }
-    walking.erase(id);
-    // The header count follows every folder, nested ones included.
-    setTableName();
+/// Whether `info` names a folder not met before in this walk; it is remembered either way.
+bool firstVisit(const struct stat& info,
+                std::set<std::pair<unsigned long long, unsigned long long>>& visited) {
+    return visited
+        .emplace(static_cast<unsigned long long>(info.st_dev),
+                 static_cast<unsigned long long>(info.st_ino))
+        .second;
 }
 
-void AMAppsViewController::addFoundItem(const Ref<AMAppItem>& item, unsigned generation) {
+}  // namespace
+
+void AMAppsViewController::walk(const std::string& folder, ScanWalk& scan) {
+    // Links are followed, but every folder is entered once in the whole walk (kept by device
+    // and inode): a cycle of links ends, and so do links that fan out to the same folders.
+    // A folder reached again keeps the path by which the walk first reached it.
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return;
+    if (!firstVisit(info, scan.visited)) return;
+    walkEntries(folder, scan);
+    if (!scan.pending.empty() && batchIsDue(scan)) flushFoundItems(scan);
+}
+
+void AMAppsViewController::walkEntries(const std::string& folder, ScanWalk& scan) {
+    const auto entries = NSFileManager::defaultManager()->contentsOfDirectoryAtPath(folder);
+    for (const std::string& entry : entries.value_or(std::vector<std::string>())) {
+        const std::string path = ns::stringByAppendingPathComponent(folder, entry);
+        struct stat info {};
+        const bool isFolder = ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+        if (scan.type == 0) {
+            if (!isFolder) continue;
+            if (!hasItemExtension(0, entry)) {
+                walk(path, scan);
+            } else if (firstVisit(info, scan.visited)) {
+                addFoundItem(RelatedAppFilesScanner::constructItem(path, true), scan);
+            }
+        } else if (hasItemExtension(scan.type, entry)) {
+            // Items may be files (listed whatever they are) or bundle folders (listed once).
+            if (!isFolder || firstVisit(info, scan.visited))
+                addFoundItem(RelatedAppFilesScanner::constructItem(path, false), scan);
+        } else if (isFolder) {
+            walk(path, scan);
+        }
+    }
+}
+
+void AMAppsViewController::addFoundItem(const Ref<AMAppItem>& item, ScanWalk& scan) {
+    if (!item) return;
+    scan.pending.push_back(item);
+    if (batchIsDue(scan)) flushFoundItems(scan);
+}
+
+bool AMAppsViewController::batchIsDue(const ScanWalk& scan) {
+    return !scan.flushedAny || scan.pending.size() >= kRowsPerBatch ||
+           std::chrono::steady_clock::now() - scan.lastFlush >= kBatchInterval;
+}
+
+void AMAppsViewController::flushFoundItems(ScanWalk& scan) {
+    if (!scan.pending.empty()) {
+        scan.flushedAny = true;
+        scan.lastFlush = std::chrono::steady_clock::now();
+    }
     WeakRef<NSObject> weak = weak_from_this();
-    dispatch_async(dispatch_get_main_queue(), [weak, item, generation] {
-        auto self = std::dynamic_pointer_cast<AMAppsViewController>(weak.lock());
-        if (!self || !item) return;
-        if (self->scanGeneration_.load() != generation) return;  // a newer scan replaced it
-        if (item->isSystemApp()) return;
-        if (item->bundleID() && ns::hasPrefix(*item->bundleID(), "com.apple.")) return;
-        self->allApplications_.push_back(item);
-        self->showAllValues_.push_back(item);
-        self->reloadTable();
-    });
+    dispatch_async(dispatch_get_main_queue(),
+                   [weak, rows = std::exchange(scan.pending, {}), generation = scan.generation] {
+                       if (auto self = std::dynamic_pointer_cast<AMAppsViewController>(weak.lock()))
+                           self->appendFoundItems(rows, generation);
+                   });
+}
+
+void AMAppsViewController::appendFoundItems(const std::vector<Ref<AMAppItem>>& rows,
+                                            unsigned generation) {
+    if (scanGeneration_.load() != generation) return;  // a newer scan replaced these
+    bool added = false;
+    for (const Ref<AMAppItem>& item : rows) {
+        if (item->isSystemApp()) continue;
+        if (item->bundleID() && ns::hasPrefix(*item->bundleID(), "com.apple.")) continue;
+        allApplications_.push_back(item);
+        showAllValues_.push_back(item);
+        added = true;
+    }
+    if (added) reloadTable();
+    // The header count follows every batch.
+    updateTableName();
+    changeSelectAllButtonState();
 }
 
 void AMAppsViewController::setTableName() {

@@ -447,6 +447,14 @@ void AMRelatedFilesWindowController::willDisplayCell(NSOutlineView* outline, NSC
         text->setTextColor(getColor(214, 214, 215, 0.8));
 }
 
+std::optional<std::string> AMRelatedFilesWindowController::toolTipForCell(NSOutlineView*, NSCell*,
+                                                                          NSRect*, NSTableColumn*,
+                                                                          const Ref<NSObject>& item,
+                                                                          NSPoint) {
+    if (auto record = std::dynamic_pointer_cast<AMAppItem>(item)) return record->path();
+    return std::nullopt;
+}
+
 std::optional<bool> AMRelatedFilesWindowController::shouldEditTableColumn(NSOutlineView*,
                                                                           NSTableColumn*,
                                                                           const Ref<NSObject>&) {

@@ -101,6 +101,12 @@ class AMRelatedFilesWindowController : public NSWindowController,
     std::optional<bool> shouldSelectTableColumn(NSOutlineView* outlineView,
                                                 NSTableColumn* column) override;
     void outlineViewSelectionDidChange(const NSNotification& notification) override;
+    /// A file row's tool tip is its full path, so that two files of one name can be told
+    /// apart; group rows have none.
+    std::optional<std::string> toolTipForCell(NSOutlineView* outlineView, NSCell* cell,
+                                              NSRect* rect, NSTableColumn* column,
+                                              const Ref<NSObject>& item,
+                                              NSPoint mouseLocation) override;
 
     // Accessors.
     /// Told when an uninstall has ended; not retained.

@@ -7,7 +7,6 @@
 #include "platform/foundation/NSFileManager.h"
 #include "platform/foundation/NSLog.h"
 #include "platform/foundation/NSPathUtilities.h"
-#include "platform/foundation/PropertyList.h"
 
 namespace {
 
@@ -18,14 +17,33 @@ NSStringOpt stringForKey(const PlistValue* dictionary, std::string_view key) {
     return value ? value->stringValue() : std::nullopt;
 }
 
-/// Whether `entry` begins with `key`, ignoring case: the lower-case key is found in the
-/// lower-case entry at position 0. An empty key matches nothing.
-bool beginsWithIgnoringCase(const std::string& entry, const std::string& key) {
-    std::string lowerKey = ns::lowercaseString(key);
-    NSRange found = ns::rangeOfString(ns::lowercaseString(entry), lowerKey);
-    // The length searched for is the lower-case key's (case mapping may change a UTF-8
-    // length), so this stays "begins with" for every script.
-    return found.location == 0 && found.length == lowerKey.size() && !lowerKey.empty();
+/// Whether a byte ends a key inside an entry name: anything but an ASCII letter or digit. A
+/// byte of a multi-byte UTF-8 character belongs to a letter in practice ("Fooé" is one word),
+/// so it never ends a key.
+bool isWordBoundary(unsigned char c) {
+    if (c >= 0x80) return false;
+    return !((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'));
+}
+
+/// Whether `entry` is `key` as a whole word at its start, ignoring case: the entry is the key,
+/// or begins with it and goes on with a character that is not a letter or a digit ("Foo" takes
+/// "foo", "Foo.log" and "Foo Settings.plist", not "Football" or "FooBar"). An empty key
+/// matches nothing.
+bool beginsWithWordIgnoringCase(const std::string& entry, const std::string& key) {
+    const std::string lowerKey = ns::lowercaseString(key);
+    if (lowerKey.empty()) return false;
+    const std::string lowerEntry = ns::lowercaseString(entry);
+    // Both are compared lower-cased (case mapping may change a UTF-8 length); a key of whole
+    // characters that begins the entry ends on a character boundary of it.
+    if (lowerEntry.compare(0, lowerKey.size(), lowerKey) != 0) return false;
+    return lowerEntry.size() == lowerKey.size() ||
+           isWordBoundary(static_cast<unsigned char>(lowerEntry[lowerKey.size()]));
+}
+
+/// Whether the bundle identifier can serve as a key: one without a dot ("com", "app") is a
+/// word that begins unrelated entries.
+bool isUsableIdentifierKey(const std::string& bundleID) {
+    return bundleID.find('.') != std::string::npos;
 }
 
 std::vector<std::string> folders(NSSearchPathDirectory directory, NSSearchPathDomainMask domains,
@@ -41,7 +59,7 @@ void searchFolders(AMAppItemGroup& result, const std::vector<std::string>& searc
                    const std::string& name, const std::string& bundleID) {
     for (const std::string& folder : searched) {
         AddPathIfExists(result, folder, name);
-        AddPathIfExists(result, folder, bundleID);
+        if (isUsableIdentifierKey(bundleID)) AddPathIfExists(result, folder, bundleID);
     }
 }
 
@@ -87,7 +105,8 @@ Ref<AMAppItem> RelatedAppFilesScanner::getAppItemWithFilePath(const NSStringOpt&
     item->setName(name.empty() ? ns::lastPathComponent(p) : name);
 
     std::optional<PlistValue> info;
-    if (!p.empty()) info = NSDictionaryFromFile(ns::stringWithFormat("%@/Contents/Info.plist", p));
+    if (!p.empty())
+        info = NSBundle::infoDictionaryAtPath(ns::stringWithFormat("%@/Contents/Info.plist", p));
     const PlistValue* dictionary = info ? &*info : nullptr;
     NSStringOpt bundleID = stringForKey(dictionary, "CFBundleIdentifier");
     bool isSystemApp = bundleID && ns::hasPrefix(*bundleID, "com.apple.");
@@ -176,10 +195,10 @@ void AddPathIfExists(AMAppItemGroup& result, const std::string& folder, const st
     auto entries = NSFileManager::defaultManager()->contentsOfDirectoryAtPath(folder);
     if (!entries) return;
     for (const std::string& entry : *entries) {
-        bool matched = beginsWithIgnoringCase(entry, key);
+        bool matched = beginsWithWordIgnoringCase(entry, key);
         if (!matched) {
             if (entry == "FlashPlayerInstallManager.log") NSLog("Break here!");
-            matched = beginsWithIgnoringCase(entry, keyWithoutSpaces);
+            matched = beginsWithWordIgnoringCase(entry, keyWithoutSpaces);
         }
         if (!matched) continue;
         std::string path = ns::stringByAppendingPathComponent(folder, entry);

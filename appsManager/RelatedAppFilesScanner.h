@@ -17,10 +17,11 @@ using AMAppItemGroup = std::vector<Ref<AMAppItem>>;
 
 class RelatedAppFilesScanner : public NSObject {
   public:
-    /// The group of the bundle at `path`: its own record (real size), then every entry whose
-    /// name begins with the bundle's name or identifier (any case; spaces of the key optional)
-    /// in the searched Library folders, each with its real size. Only the bundle's record when
-    /// it has no usable name or identifier. A nil path is logged as ".......".
+    /// The group of the bundle at `path`: its own record (real size), then every entry of the
+    /// searched Library folders whose name begins with the bundle's name or identifier as a
+    /// whole word (see AddPathIfExists), each with its real size; an identifier without a dot
+    /// is not searched for. Only the bundle's record when it has no usable name or identifier.
+    /// A nil path is logged as ".......".
     static AMAppItemGroup relatedFilesToApplicationAtPath(const NSStringOpt& path);
     /// A new record of the item at `path` (icon, display name, identifier, version, system
     /// flag, creation date); its size is not set. `appFlag` is not used.
@@ -41,7 +42,10 @@ bool AMGroupContainsPath(const AMAppItemGroup& group, const std::string& path);
 /// kept); true when appended.
 bool AMAppendItemUnlessListed(AMAppItemGroup& group, const Ref<AMAppItem>& item);
 
-/// "Preferences" of the user's, then the local Library folder, for the name, then the identifier.
+// Each of the six searches below goes through its folders in order, each folder first for the
+// name, then for the identifier (only an identifier with a dot).
+
+/// "Preferences" of the user's, then the local Library folder.
 void GetPreferencePaths(AMAppItemGroup& result, const std::string& name,
                         const std::string& bundleID);
 /// The user's, then the local Caches folder.
@@ -59,6 +63,8 @@ void GetDownloadPaths(AMAppItemGroup& result, const std::string& name, const std
 /// "Growl/Tickets" of the user's Application Support folder, with the key "<name>.growlTicket".
 void GetGrowlPaths(AMAppItemGroup& result, const std::string& name);
 /// Appends (with its real size) every entry of `folder`, one level, in listing order, whose
-/// name begins with `key` or with `key` without its spaces, ignoring case; entries already in
-/// the group are skipped. A missing or unreadable folder adds nothing.
+/// name is `key` or `key` without its spaces, or begins with one of them followed by anything
+/// but a letter or a digit, ignoring case ("Foo" takes "Foo.log", "foo Settings.plist", not
+/// "Football"; a non-ASCII character counts as a letter); entries already in the group are
+/// skipped. A missing or unreadable folder adds nothing.
 void AddPathIfExists(AMAppItemGroup& result, const std::string& folder, const std::string& key);

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <set>
 #include <utility>
 
 #include "appsManager/AMPublicUtilities.h"
@@ -666,32 +667,43 @@ Ref<NSImage> ZRLanguagesViewController::resizeImage(const Ref<NSImage>& image, N
 }
 
 void ZRLanguagesViewController::enumerateLanguages(const std::string& folder) {
-    std::vector<std::pair<unsigned long long, unsigned long long>> path;
-    walkFolder(folder, path);
+    std::set<std::pair<unsigned long long, unsigned long long>> visited;
+    walkFolder(folder, visited);
 }
+
+namespace {
+
+/// Whether the item at `path` is a folder not met before in this walk (it is remembered);
+/// false for anything else.
+bool isFirstVisitOfFolder(const std::string& path,
+                          std::set<std::pair<unsigned long long, unsigned long long>>& visited) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return false;
+    return visited
+        .emplace(static_cast<unsigned long long>(info.st_dev),
+                 static_cast<unsigned long long>(info.st_ino))
+        .second;
+}
+
+}  // namespace
 
 void ZRLanguagesViewController::walkFolder(
     const std::string& folder,
-    std::vector<std::pair<unsigned long long, unsigned long long>>& path) {
-    // Links are followed; a link back to a folder on the way down is not entered again.
-    struct stat info {};
-    if (::stat(folder.c_str(), &info) != 0) return;
-    const std::pair id{static_cast<unsigned long long>(info.st_dev),
-                       static_cast<unsigned long long>(info.st_ino)};
-    if (std::find(path.begin(), path.end(), id) != path.end()) return;
-    path.push_back(id);
+    std::set<std::pair<unsigned long long, unsigned long long>>& visited) {
+    // Links are followed, but every folder and bundle is entered once in the whole walk (kept
+    // by device and inode): cycles of links end, links that fan out to the same folders walk
+    // them once, and a bundle reached again keeps the path by which it was first reached.
+    if (!isFirstVisitOfFolder(folder, visited)) return;
 
-    auto fileManager = NSFileManager::defaultManager();
-    const auto entries = fileManager->contentsOfDirectoryAtPath(folder);
+    const auto entries = NSFileManager::defaultManager()->contentsOfDirectoryAtPath(folder);
     for (const std::string& entry : entries.value_or(std::vector<std::string>())) {
         if (entry.empty() || entry.front() == '.') continue;
         const std::string entryPath = ns::stringByAppendingPathComponent(folder, entry);
-        bool isFolder = false;
-        if (!fileManager->fileExistsAtPath(entryPath, &isFolder) || !isFolder) continue;
         if (ns::pathExtension(entryPath) != "app") {
-            walkFolder(entryPath, path);
+            walkFolder(entryPath, visited);
             continue;
         }
+        if (!isFirstVisitOfFolder(entryPath, visited)) continue;
         Ref<NSBundle> bundle = NSBundle::bundleWithPath(entryPath);
         const std::optional<std::string> identifier =
             bundle ? bundle->bundleIdentifier() : std::nullopt;
@@ -702,7 +714,6 @@ void ZRLanguagesViewController::walkFolder(
             scanAppLanguages_.push_back(node);
         }
     }
-    path.pop_back();
 }
 
 Ref<ZRTreeNode> ZRLanguagesViewController::constructTreeNode(const std::string& path) {

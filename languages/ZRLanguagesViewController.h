@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -62,7 +63,8 @@ class ZRLanguagesViewController : public NSViewController,
 
     /// Walks `folder` and its subfolders depth first, appending one application node to the
     /// scan's by-application list for each bundle that offers a folder to remove. Application
-    /// bundles are never entered; Apple's and those without an identifier are left out.
+    /// bundles are never entered; Apple's and those without an identifier are left out. Links
+    /// are followed, each folder and bundle once however many links lead to it.
     void enumerateLanguages(const std::string& folder);
     /// The application node of the bundle at `path` with one leaf per removable localisation
     /// folder (English itself is never offered), or nullptr when there is none. The title is
@@ -183,7 +185,7 @@ class ZRLanguagesViewController : public NSViewController,
 
   private:
     void walkFolder(const std::string& folder,
-                    std::vector<std::pair<unsigned long long, unsigned long long>>& path);
+                    std::set<std::pair<unsigned long long, unsigned long long>>& visited);
     void scanCompleted();
     ZRNodeList& shownList();
     void setHeaderTitles(const std::string& name, const std::string& count);

@@ -243,6 +243,19 @@ void NSOutlineView::notifySelectionDidChange() {
     NSNotificationCenter::defaultCenter().postNotification(note);
 }
 
+std::optional<std::string> NSOutlineView::toolTipAtPoint(NSPoint point, NSRect* rect) {
+    Ref<NSOutlineViewDelegate> d = outlineDelegate_.lock();
+    const long row = rowAtPoint(point), column = columnAtPoint(point);
+    if (!d || row < 0 || column < 0) return std::nullopt;
+    Ref<NSCell> cell = preparedCellAtColumn(column, row);
+    NSRect area = frameOfCellAtColumn(column, row);
+    std::optional<std::string> tip = d->toolTipForCell(
+        this, cell.get(), &area, tableColumns()[std::size_t(column)].get(), itemAtRow(row), point);
+    if (!tip || tip->empty()) return std::nullopt;
+    if (rect) *rect = area;
+    return tip;
+}
+
 // --- Geometry and drawing -------------------------------------------------------------------
 
 NSRect NSOutlineView::frameOfOutlineCellAtRow(long row) const {

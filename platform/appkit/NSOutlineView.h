@@ -58,6 +58,11 @@ class NSOutlineView : public NSTableView {
     /// Redraws `item`'s row; with `reloadChildren` its children are asked for again too.
     void reloadItem(const Ref<NSObject>& item, bool reloadChildren = false);
 
+    /// The tool tip for the pointer resting at `point` (outline coordinates): the delegate's
+    /// answer for the cell there, prepared as for drawing, with the area it covers in `rect`
+    /// when given; nullopt over no cell, or when the delegate has none for it.
+    std::optional<std::string> toolTipAtPoint(NSPoint point, NSRect* rect = nullptr);
+
     // Geometry.
     /// The disclosure triangle of `row` in the outline column; the zero rectangle when the
     /// item cannot expand or the delegate hides its triangle.

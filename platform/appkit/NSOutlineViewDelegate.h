@@ -3,7 +3,9 @@
 // delegate does not answer.
 
 #include <optional>
+#include <string>
 
+#include "platform/foundation/NSGeometry.h"
 #include "platform/foundation/Ref.h"
 
 class NSCell;
@@ -45,6 +47,17 @@ class NSOutlineViewDelegate {
     }
     /// outlineView:didClickTableColumn: the header of `column` was clicked.
     virtual void didClickTableColumn(NSOutlineView* /*outlineView*/, NSTableColumn* /*column*/) {}
+    /// outlineView:toolTipForCell:rect:tableColumn:item:mouseLocation: the tool tip of `cell`,
+    /// which shows `item` in `column`, for the pointer resting at `mouseLocation` (outline
+    /// coordinates); `rect` holds the cell's frame, which the delegate may narrow to the part
+    /// that the tool tip belongs to. nullopt or empty: no tool tip.
+    virtual std::optional<std::string> toolTipForCell(NSOutlineView* /*outlineView*/,
+                                                      NSCell* /*cell*/, NSRect* /*rect*/,
+                                                      NSTableColumn* /*column*/,
+                                                      const Ref<NSObject>& /*item*/,
+                                                      NSPoint /*mouseLocation*/) {
+        return std::nullopt;
+    }
     /// outlineViewSelectionDidChange: the selected rows changed.
     virtual void outlineViewSelectionDidChange(const NSNotification& /*notification*/) {}
 };

@@ -152,9 +152,15 @@ std::optional<std::string> NSBundle::pathForResource(std::string_view name, std:
     return std::nullopt;
 }
 
+std::optional<PlistValue> NSBundle::infoDictionaryAtPath(const std::string& file) {
+    std::optional<PlistValue> value = PropertyList::readFile(file, kMaxInfoPlistBytes);
+    if (!value || !value->isDictionary()) return std::nullopt;
+    return value;
+}
+
 const PlistValue& NSBundle::infoDictionary() const {
     std::call_once(infoOnce_, [this] {
-        auto d = NSDictionaryFromFile(join(contentsPath(), "Info.plist"));
+        auto d = infoDictionaryAtPath(join(contentsPath(), "Info.plist"));
         info_ = d ? std::move(*d) : PlistValue::dictionary();
     });
     return info_;

@@ -2,6 +2,7 @@
 // Bundles: the application's own resources (the main bundle) and macOS-style bundle folders
 // such as Foo.app, with their Info.plist and localisation (".lproj") folders.
 
+#include <cstddef>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -48,7 +49,15 @@ class NSBundle {
     std::string localizedStringForKey(const std::string& key, const std::string& value,
                                       const std::string& table) const;
 
-    /// Info.plist as a dictionary, read once; empty when missing or not a dictionary.
+    /// Largest Info.plist that is read. Real ones are far smaller; a huge one would take
+    /// seconds to parse, so it reads as missing.
+    static constexpr std::size_t kMaxInfoPlistBytes = 4u * 1024 * 1024;
+    /// The Info.plist file at `file` as a dictionary: nil when it is missing, malformed, not a
+    /// dictionary or larger than kMaxInfoPlistBytes. Every Info.plist is read through here.
+    static std::optional<PlistValue> infoDictionaryAtPath(const std::string& file);
+
+    /// Info.plist as a dictionary, read once (infoDictionaryAtPath); empty when missing,
+    /// malformed, too large or not a dictionary.
     const PlistValue& infoDictionary() const;
     /// A value of Info.plist; nullptr when absent. Valid as long as the bundle lives.
     const PlistValue* objectForInfoDictionaryKey(std::string_view key) const;

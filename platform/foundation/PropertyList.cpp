@@ -569,13 +569,13 @@ std::optional<PlistValue> readData(std::string_view bytes) {
         std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
 }
 
-std::optional<PlistValue> readFile(const std::string& path) {
+std::optional<PlistValue> readFile(const std::string& path, std::size_t maxBytes) {
     // Non-blocking so that a FIFO in the way cannot hang the reader (regular files ignore it).
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return std::nullopt;
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0 ||
-        static_cast<uint64_t>(st.st_size) > kMaxBytes) {
+        static_cast<uint64_t>(st.st_size) > std::min(maxBytes, kMaxBytes)) {
         ::close(fd);
         return std::nullopt;
     }

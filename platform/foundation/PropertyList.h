@@ -26,8 +26,9 @@ inline constexpr std::size_t kMaxDepth = 512;
 /// first NUL byte.
 std::optional<PlistValue> readData(std::span<const std::uint8_t> bytes);
 std::optional<PlistValue> readData(std::string_view bytes);
-/// Reads the file at `path`; a missing, unreadable or non-regular file gives nil.
-std::optional<PlistValue> readFile(const std::string& path);
+/// Reads the file at `path`; a missing, unreadable or non-regular file gives nil, and so does
+/// one larger than `maxBytes` (at most kMaxBytes), which is not read at all.
+std::optional<PlistValue> readFile(const std::string& path, std::size_t maxBytes = kMaxBytes);
 
 /// The value as an XML property list (UTF-8); empty when it is nested deeper than kMaxDepth.
 NSData xmlData(const PlistValue& value);

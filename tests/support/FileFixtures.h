@@ -16,6 +16,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace fixtures {
 
@@ -119,6 +120,46 @@ inline std::uint64_t bytesAt(const std::string& path) {
     for (const auto& entry : fs::recursive_directory_iterator(path))
         if (entry.is_regular_file() && !entry.is_symlink()) total += entry.file_size();
     return total;
+}
+
+/// Links that fan out without a cycle: the folder `first`, then `count - 1` folders below
+/// `elsewhere` ("f01", "f02", ...), each but the last holding two links, "a" and "b", to the
+/// next one, so that 2^(count-1) paths lead to the last. Returns the folders in chain order.
+inline std::vector<std::string> makeLinkFanOut(const std::string& first,
+                                               const std::string& elsewhere, int count) {
+    namespace fs = std::filesystem;
+    std::vector<std::string> folders{first};
+    for (int i = 1; i < count; ++i)
+        folders.push_back(elsewhere + "/f" + (i < 10 ? "0" : "") + std::to_string(i));
+    for (const std::string& folder : folders)
+        fs::create_directories(folder);
+    for (std::size_t i = 0; i + 1 < folders.size(); ++i)
+        for (const char* link : {"a", "b"})
+            fs::create_directory_symlink(folders[i + 1], folders[i] + "/" + link);
+    return folders;
+}
+
+/// For the folders of makeLinkFanOut: the path by which a depth-first walk in listing order
+/// reaches each one first, through the link that its predecessor lists first.
+inline std::vector<std::string> firstReachedPaths(const std::vector<std::string>& folders) {
+    namespace fs = std::filesystem;
+    std::vector<std::string> paths;
+    for (std::size_t i = 0; i < folders.size(); ++i) {
+        if (i == 0) {
+            paths.push_back(folders[0]);
+            continue;
+        }
+        std::string link;
+        for (const auto& entry : fs::directory_iterator(folders[i - 1])) {
+            const std::string name = entry.path().filename().string();
+            if (name == "a" || name == "b") {
+                link = name;
+                break;
+            }
+        }
+        paths.push_back(paths.back() + "/" + link);
+    }
+    return paths;
 }
 
 /// The unprivileged user and group that checks run as.

@@ -1,8 +1,8 @@
 // Catches a review dialog that loses or misplaces its headline number or its style, opens with
 // the wrong row highlighted or collapsed or with files unticked, shows a wrong tick for a partly
 // ticked group, toggles a group the wrong way, leaves Uninstall usable with nothing ticked,
-// sums a group's size without its bundle, opens or closes the wrong row, or draws a broken
-// dialog.
+// sums a group's size without its bundle, opens or closes the wrong row, lets two files of one
+// name look alike (each file row's tool tip is its full path), or draws a broken dialog.
 #include <gtest/gtest.h>
 
 #include <any>
@@ -315,6 +315,34 @@ TEST_F(ReviewTree, NoEditingAndNoColumnSelection) {
         EXPECT_EQ(controller->shouldSelectTableColumn(outline, c.get()),
                   std::optional<bool>(false));
     }
+}
+
+TEST_F(ReviewDialog, FileRowsCarryTheirFullPathAsToolTip) {
+    makeGroups({{{"Alpha", "Applications/Alpha.app", "2.00 MB"},
+                 {"Alpha", "Library/Caches/Alpha", "1.00 KB"},
+                 {"Alpha", "Library/Application Support/Alpha", "3.00 KB"}},
+                {{"Beta", "Applications/Beta.app", "1.00 MB"}}});
+    open();
+    outline->expandItem(group(1));
+    ASSERT_EQ(outline->numberOfRows(), 6);  // Alpha and its three files, Beta and its one
+    for (long row = 0; row < outline->numberOfRows(); ++row) {
+        SCOPED_TRACE(row);
+        Ref<NSObject> item = outline->itemAtRow(row);
+        auto record = std::dynamic_pointer_cast<AMAppItem>(item);
+        const std::optional<std::string> expected =
+            record ? std::optional<std::string>(record->path()) : std::nullopt;
+        for (const char* identifier : {"Name", "Size", "open"}) {
+            SCOPED_TRACE(identifier);
+            const NSPoint point = NSMakePoint(NSMidX(outline->rectOfColumn(column(identifier))),
+                                              NSMidY(outline->rectOfRow(row)));
+            EXPECT_EQ(outline->toolTipAtPoint(point), expected);
+        }
+    }
+    // The three rows named Alpha tell their files apart.
+    EXPECT_EQ(outline->toolTipAtPoint(NSMakePoint(10, NSMidY(outline->rectOfRow(2)))),
+              files / "Library/Caches/Alpha");
+    EXPECT_EQ(outline->toolTipAtPoint(NSMakePoint(10, NSMidY(outline->rectOfRow(3)))),
+              files / "Library/Application Support/Alpha");
 }
 
 TEST_F(ReviewDialog, DrawsAPolishedDarkDialogForTwoGroups) {

@@ -1,6 +1,7 @@
 // Catches related-file searches that miss or reorder hits (domains, folders, keys, listing
-// order), match too much or too little (prefix, case, spaces), search folders that are not
-// theirs, list a path twice, or carry a wrong size text.
+// order), match too much or too little (a key that only begins another word, case, spaces, an
+// identifier without a dot), search folders that are not theirs, list a path twice, or carry a
+// wrong size text.
 #include "appsManager/RelatedAppFilesScanner.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "appsManager/AMPublicUtilities.h"
+#include "platform/foundation/NSBundle.h"
 #include "platform/foundation/NSFileManager.h"
 #include "platform/testing/LogCapture.h"
 #include "support/FileFixtures.h"
@@ -81,6 +83,7 @@ TEST_F(RelatedFilesTest, OrderIsDomainsThenFoldersThenKeysInListingOrder) {
         {&home, "Library/Preferences/Foo.plist"},
         {&home, "Library/Preferences/foo.bar.plist"},
         {&home, "Library/Preferences/MyFoo.plist"},
+        {&home, "Library/Preferences/FooBar.plist"},
         {&home, "Library/Preferences/.foo.lock"},
         {&root, "Library/Preferences/id.foo.plist"},
         {&root, "Library/Preferences/Foo.plist"},
@@ -88,6 +91,7 @@ TEST_F(RelatedFilesTest, OrderIsDomainsThenFoldersThenKeysInListingOrder) {
         {&home, "Library/Caches/Foo/a"},
         {&home, "Library/Caches/foobar/b"},
         {&home, "Library/Caches/MyFoo/c"},
+        {&home, "Library/Caches/Football/e"},
         {&root, "Library/Caches/FOO/d"},
         {&home, "Library/Logs/Foo.log"},
         {&root, "Library/Logs/id.foo.log"},
@@ -118,7 +122,7 @@ TEST_F(RelatedFilesTest, OrderIsDomainsThenFoldersThenKeysInListingOrder) {
     add(U + "/Preferences", {"id.foo.plist"});
     add(L + "/Preferences", {"Foo.plist"});
     add(L + "/Preferences", {"id.foo.plist"});
-    add(U + "/Caches", {"Foo", "foobar"});
+    add(U + "/Caches", {"Foo"});
     add(U + "/Caches", {"id.foo"});
     add(L + "/Caches", {"FOO"});
     add(U + "/Logs", {"Foo.log"});
@@ -130,7 +134,7 @@ TEST_F(RelatedFilesTest, OrderIsDomainsThenFoldersThenKeysInListingOrder) {
     add(home / "Downloads", {"Foo Installer.dmg"});
     add(U + "/Application Support/Growl/Tickets", {"Foo.growlTicket", "foo.growlticket.bak"});
 
-    ASSERT_EQ(expected.size(), 19u) << "the fixture holds 18 hits";
+    ASSERT_EQ(expected.size(), 18u) << "the fixture holds 17 hits";
 
     platform::LogCapture log;
     AMAppItemGroup group = RelatedAppFilesScanner::relatedFilesToApplicationAtPath(app);
@@ -138,27 +142,49 @@ TEST_F(RelatedFilesTest, OrderIsDomainsThenFoldersThenKeysInListingOrder) {
     EXPECT_TRUE(log.lines().empty());
 }
 
-TEST_F(RelatedFilesTest, KeysMatchAsCaseFreePrefixWithSpacesOptional) {
+TEST_F(RelatedFilesTest, KeysMatchAsCaseFreeWholeWordsWithSpacesOptional) {
     struct Case {
         const char* key;
         const char* entry;
         bool found;
     } cases[] = {
         {"Foo", "Foo", true},
-        {"Foo", "foobar", true},
-        {"Foo", "FOO.plist", true},
+        {"Foo", "foo", true},
+        {"Foo", "Foo.log", true},
+        {"Foo", "Foo Settings.plist", true},
+        {"Foo", "foo.cfg", true},
+        {"Foo", "FOO-2", true},
+        {"Foo", "Football", false},
+        {"Foo", "FooBar", false},
+        {"Foo", "foobar", false},
+        {"Foo", "Foo2.plist", false},
+        {"Foo", "Fooé", false},  // a non-ASCII character continues the word
         {"Foo", "MyFoo", false},
         {"Foo", "Fo", false},
+        // A one-letter name takes only entries of that word.
+        {"A", "A.plist", true},
+        {"A", "a Settings", true},
+        {"A", "Adobe Photoshop Settings.plist", false},
+        {"A", "Ableton", false},
+        {"A", "AddressBook", false},
+        {"A", "Annual report 2024.pdf", false},
         {"id.foo", "id.foo.plist", true},
+        {"id.foo", "id.foo", true},
+        {"id.foo", "id.foobar.plist", false},
         {"id.foo", "idxfoo.plist", false},  // a literal search: "." is no wildcard
         {"My App", "my app.plist", true},
         {"My App", "MyApp.savedState", true},
         {"My App", "myapp", true},
+        {"My App", "MyApplication", false},
+        {"My App", "My Apps", false},
         {"My App", "My-App", false},
         {"My App", "The My App", false},
         {" ", "x", false},  // the key without spaces is empty
         {"Émile", "éMILE.plist", true},
+        {"Émile", "Émilie", false},
         {"Straße", "STRASSE", false},
+        {"Foo.growlTicket", "foo.growlticket.bak", true},
+        {"Foo.growlTicket", "Foo.growlTickets", false},
     };
     int n = 0;
     for (const Case& c : cases) {
@@ -180,8 +206,10 @@ TEST_F(RelatedFilesTest, FlashInstallerLogIsReportedAndStillTested) {
     AMAppItemGroup result;
     AddPathIfExists(result, home / "Library/Logs", "Foo");
     EXPECT_TRUE(result.empty());
-    AddPathIfExists(result, home / "Library/Logs", "Flash");
-    EXPECT_EQ(log.lines(), std::vector<std::string>{"Break here!"});
+    // Each pass whose first test fails on that entry reports it: here the key has spaces, and
+    // the second test finds the log.
+    AddPathIfExists(result, home / "Library/Logs", "Flash Player Install Manager");
+    EXPECT_EQ(log.lines(), (std::vector<std::string>{"Break here!", "Break here!"}));
     EXPECT_EQ(result.size(), 1u);
 }
 
@@ -221,6 +249,31 @@ TEST_F(RelatedFilesTest, NameFallsBackToExecutableAndUnusableKeysStopEarly) {
     ASSERT_EQ(nil.size(), 1u);
     EXPECT_EQ(nil[0]->path(), "");
     EXPECT_EQ(nil[0]->size(), AMPublicUtilities::convertVolSpace(0));
+}
+
+TEST_F(RelatedFilesTest, IdentifierWithoutADotIsNoKey) {
+    file(home, "Library/Preferences/com.plist");
+    file(home, "Library/Preferences/com.other.plist");
+    file(home, "Library/Preferences/Foo.plist");
+    file(home, "Library/Caches/foo/x");
+    struct Case {
+        const char* identifier;
+        std::vector<std::string> found;  // below the user's Library folder, in order
+    } cases[] = {
+        {"com", {"Preferences/Foo.plist", "Caches/foo"}},
+        {"foo", {"Preferences/Foo.plist", "Caches/foo"}},  // the name's hits only, once
+        {"com.other", {"Preferences/Foo.plist", "Preferences/com.other.plist", "Caches/foo"}},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.identifier);
+        std::string app = bundle("Case" + std::to_string(n++) + ".app",
+                                 {{"CFBundleName", "Foo"}, {"CFBundleIdentifier", c.identifier}});
+        std::vector<std::string> expected{app};
+        for (const std::string& relative : c.found)
+            expected.push_back(home / ("Library/" + relative));
+        EXPECT_EQ(pathsOf(RelatedAppFilesScanner::relatedFilesToApplicationAtPath(app)), expected);
+    }
 }
 
 TEST_F(RelatedFilesTest, EveryRecordCarriesItsRealSize) {
@@ -267,6 +320,28 @@ TEST_F(RelatedFilesTest, PathMatchingNameAndIdentifierIsListedOnce) {
     EXPECT_FALSE(AMAppendItemUnlessListed(joined, nullptr));
     ASSERT_EQ(joined.size(), group.size());
     EXPECT_EQ(joined[1], group[1]);
+}
+
+TEST_F(RelatedFilesTest, OversizedInfoPlistReadsAsMissing) {
+    // A valid Info.plist one byte over the cap: the name, identifier and version in it are
+    // not read, so the bundle is searched for nothing and listed like one without Info.plist.
+    const std::string head =
+        "<plist><dict><key>CFBundleName</key><string>Foo</string><key>CFBundleIdentifier</key>"
+        "<string>com.apple.foo</string><key>CFBundleShortVersionString</key><string>2.1</string>"
+        "<key>Padding</key><string>";
+    const std::string tail = "</string></dict></plist>";
+    const std::string padding(NSBundle::kMaxInfoPlistBytes + 1 - head.size() - tail.size(), 'x');
+    root.write("Applications/Foo.app/Contents/Info.plist", head + padding + tail);
+    const std::string bundlePath = root / "Applications/Foo.app";
+    file(home, "Library/Caches/Foo/a");
+    file(home, "Library/Preferences/com.apple.foo.plist");
+
+    AMAppItemGroup group = RelatedAppFilesScanner::relatedFilesToApplicationAtPath(bundlePath);
+    EXPECT_EQ(pathsOf(group), std::vector<std::string>{bundlePath});
+    auto item = RelatedAppFilesScanner::constructItem(bundlePath, true);
+    EXPECT_EQ(item->bundleID(), std::nullopt);
+    EXPECT_EQ(item->bundleVersion(), std::nullopt);
+    EXPECT_FALSE(item->isSystemApp());
 }
 
 TEST_F(RelatedFilesTest, RecordOfAPath) {

@@ -1,14 +1,18 @@
-// The language scan: which bundles and folders it offers, and the two trees it builds.
+// The language scan: which bundles and folders it offers, and the two trees it builds; an
+// oversized Info.plist is not read, and a walk enters no folder or bundle twice however links
+// fan out or lead back (thirty folders linking twice to the next would take 2^29 visits).
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "languages/ZRLanguagesViewController.h"
+#include "platform/foundation/NSBundle.h"
 #include "platform/testing/LogCapture.h"
 #include "platform/testing/RunLoopPump.h"
 #include "support/FileFixtures.h"
@@ -140,12 +144,53 @@ TEST_F(LanguageScan, WalkFindsApplicationsInFoldersButNotInsideBundles) {
     bundle("Applications/Upper.APP", "test.upper", two);  // not an application by its name
     fs::create_directory_symlink(root / "Applications", root / "Applications/Utilities/Loop");
     root.write("Applications/Readme.app", "a file, not a bundle");
+    // A valid Info.plist just over the size cap reads as missing: no identifier.
+    bundle("Applications/Huge.app", "", two);
+    const std::string head =
+        "<plist><dict><key>CFBundleIdentifier</key><string>test.huge"
+        "</string><key>Padding</key><string>";
+    const std::string tail = "</string></dict></plist>";
+    root.write("Applications/Huge.app/Contents/Info.plist",
+               head +
+                   std::string(NSBundle::kMaxInfoPlistBytes + 1 - head.size() - tail.size(), 'x') +
+                   tail);
 
     controller->enumerateLanguages(root / "Applications");
     EXPECT_EQ(sorted(titles(controller->scanAppLanguages())),
               (std::vector<std::string>{"Tool Kit.app", "Top.app"}));
     controller->enumerateLanguages(root / "Missing");
     EXPECT_EQ(controller->scanAppLanguages().size(), 2u) << "a missing folder adds nothing";
+}
+
+TEST_F(LanguageScan, LinksThatFanOutAreWalkedOnceWithEachApplicationOnce) {
+    const std::vector<std::string> folders =
+        fixtures::makeLinkFanOut(root / "Applications/Start", root / "Chain", 30);
+    std::vector<std::string> expected;  // the first path of each application's German folder
+    const std::vector<std::string> reached = fixtures::firstReachedPaths(folders);
+    for (std::size_t i = 0; i < folders.size(); ++i) {
+        const std::string name = "App" + std::to_string(i) + ".app";
+        bundle(folders[i].substr(root.path().size() + 1) + "/" + name,
+               "test.app" + std::to_string(i), {{"Base", 10}, {"de", 10}});
+        expected.push_back(reached[i] + "/" + name + "/Contents/Resources/de.lproj");
+    }
+    // A bundle reached through a link to it and directly is listed once.
+    fs::create_directory_symlink(folders[3] + "/App3.app", root / "Applications/Shortcut.app");
+
+    const auto start = std::chrono::steady_clock::now();
+    controller->enumerateLanguages(root / "Applications");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+    std::vector<std::string> german;
+    for (const auto& app : controller->scanAppLanguages())
+        for (const auto& leaf : app->children())
+            if (leaf->title() == "German") german.push_back(static_cast<ZRTreeNode&>(*leaf).path());
+    ASSERT_EQ(controller->scanAppLanguages().size(), 30u);
+    // The shortcut is met first when Applications lists it before the chain's start.
+    for (const auto& entry : fs::directory_iterator(root / "Applications")) {
+        if (entry.path().filename() == "Shortcut.app")
+            expected[3] = root / "Applications/Shortcut.app/Contents/Resources/de.lproj";
+        if (entry.path().filename() == "Start") break;
+    }
+    EXPECT_EQ(sorted(german), sorted(expected));
 }
 
 TEST_F(LanguageScan, LanguageTreeGathersEachLanguageOnceWithItsApplications) {

@@ -1,6 +1,6 @@
 // Catches outlines that lose rows or levels when items expand and collapse, misplace the
-// disclosure triangle, keep selecting rows whose items were hidden, or loop forever on a tree
-// that contains itself.
+// disclosure triangle, keep selecting rows whose items were hidden, loop forever on a tree
+// that contains itself, or ask for the tool tip of another row or an unprepared cell.
 #include "platform/appkit/NSOutlineView.h"
 
 #include <gtest/gtest.h>
@@ -60,6 +60,30 @@ class Tree : public NSObject, public NSOutlineViewDataSource, public NSOutlineVi
     std::vector<Ref<NSObject>> top;
     std::vector<std::string> asked;
     int changes = 0;
+};
+
+/// The tree, answering tool tips: "tip:<name>" for mail and notes (for notes over the cell's
+/// left 50 points only), an empty one for apps, none for the others.
+class TippingTree : public Tree {
+  public:
+    void willDisplayCell(NSOutlineView*, NSCell*, NSTableColumn*,
+                         const Ref<NSObject>& item) override {
+        prepared = static_cast<Node*>(item.get())->name;
+    }
+    std::optional<std::string> toolTipForCell(NSOutlineView*, NSCell* cell, NSRect* rect,
+                                              NSTableColumn* column, const Ref<NSObject>& item,
+                                              NSPoint) override {
+        const std::string name = static_cast<Node*>(item.get())->name;
+        preparedWhenAsked = cell && prepared == name;
+        askedColumn = column ? column->identifier() : "";
+        if (name == "notes") rect->size.width = 50;
+        if (name == "apps") return std::string();
+        if (name == "mail" || name == "notes") return "tip:" + name;
+        return std::nullopt;
+    }
+    std::string prepared;
+    bool preparedWhenAsked = false;
+    std::string askedColumn;
 };
 
 class OutlineViewTest : public ControlWindow {
@@ -169,6 +193,40 @@ TEST_F(OutlineViewTest, TreeContainingItselfIsShownWithoutLooping) {
     tree->node("inbox")->children = {tree->nodes["apps"]};
     outline->expandItem(nullptr, true);
     EXPECT_EQ(rows(), (Rows{"0apps", "1mail", "2inbox", "3apps", "1notes", "0fonts"}));
+}
+
+TEST_F(OutlineViewTest, ToolTipIsTheDelegatesAnswerForThePreparedCellUnderThePointer) {
+    auto tipping = std::make_shared<TippingTree>();
+    outline->setDataSource(tipping);
+    outline->setDelegate(tipping);
+    outline->expandItem(tipping->nodes["apps"]);
+    ASSERT_EQ(outline->numberOfRows(), 4);  // apps, mail, notes, fonts
+    struct Case {
+        long row;
+        std::optional<std::string> tip;
+        double width;  // of the area reported
+    } cases[] = {
+        {0, std::nullopt, 0},  // an empty answer is no tool tip
+        {1, "tip:mail", outline->frameOfCellAtColumn(0, 1).size.width},
+        {2, "tip:notes", 50},
+        {3, std::nullopt, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.row);
+        NSRect cell = outline->frameOfCellAtColumn(0, c.row);
+        NSRect area = NSZeroRect;
+        EXPECT_EQ(outline->toolTipAtPoint(NSMakePoint(NSMidX(cell), NSMidY(cell)), &area), c.tip);
+        EXPECT_TRUE(tipping->preparedWhenAsked);
+        EXPECT_EQ(tipping->askedColumn, "name");
+        if (!c.tip) continue;
+        EXPECT_EQ(area.origin.x, cell.origin.x);
+        EXPECT_EQ(area.origin.y, cell.origin.y);
+        EXPECT_EQ(area.size.width, c.width);
+    }
+    EXPECT_EQ(outline->toolTipAtPoint(NSMakePoint(10, 95)), std::nullopt) << "below the rows";
+    outline->setDelegate(nullptr);
+    NSRect mail = outline->frameOfCellAtColumn(0, 1);
+    EXPECT_EQ(outline->toolTipAtPoint(NSMakePoint(NSMidX(mail), NSMidY(mail))), std::nullopt);
 }
 
 TEST_F(OutlineViewTest, InterfaceFileConnectsTheOutlineProtocols) {

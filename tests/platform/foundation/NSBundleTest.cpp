@@ -113,6 +113,42 @@ TEST_F(NSBundleTest, MissingOrMalformedInfoPlistGivesAnEmptyDictionary) {
     }
 }
 
+/// A valid Info.plist of exactly `bytes` bytes, the length made up by a padding string.
+std::string paddedInfoPlist(std::size_t bytes) {
+    const std::string head =
+        "<plist><dict><key>CFBundleIdentifier</key><string>com.example.big</string>"
+        "<key>Padding</key><string>";
+    const std::string tail = "</string></dict></plist>";
+    return head + std::string(bytes - head.size() - tail.size(), 'x') + tail;
+}
+
+TEST_F(NSBundleTest, InfoPlistLargerThanTheCapReadsAsMissing) {
+    struct Case {
+        std::size_t bytes;
+        bool read;
+    } cases[] = {
+        {NSBundle::kMaxInfoPlistBytes, true},
+        {NSBundle::kMaxInfoPlistBytes + 1, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.bytes);
+        const std::string path = tmp_ / ("Big" + std::to_string(c.bytes) + ".app");
+        write(path + "/Contents/Info.plist", paddedInfoPlist(c.bytes));
+        ASSERT_EQ(std::filesystem::file_size(path + "/Contents/Info.plist"), c.bytes);
+        const std::optional<std::string> identifier =
+            c.read ? std::optional<std::string>("com.example.big") : std::nullopt;
+        auto b = NSBundle::bundleWithPath(path);
+        ASSERT_NE(b, nullptr);
+        EXPECT_EQ(b->bundleIdentifier(), identifier);
+        EXPECT_TRUE(b->infoDictionary().isDictionary());
+        EXPECT_EQ(b->infoDictionary().count(), c.read ? 2u : 0u);
+        auto direct = NSBundle::infoDictionaryAtPath(path + "/Contents/Info.plist");
+        EXPECT_EQ(direct.has_value(), c.read);
+        // The cap is the bundle's: the same file is still a property list to other readers.
+        EXPECT_TRUE(NSDictionaryFromFile(path + "/Contents/Info.plist").has_value());
+    }
+}
+
 TEST_F(NSBundleTest, ExecutablePathNeedsTheFile) {
     std::filesystem::remove(app_ + "/Contents/MacOS/Foo");
     EXPECT_EQ(NSBundle::bundleWithPath(app_)->executablePath(), std::nullopt);
