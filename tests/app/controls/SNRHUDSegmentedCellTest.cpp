@@ -1,11 +1,12 @@
 // Catches a dark segmented cell that lays its segments out with the wrong widths, puts
 // dividers next to the selected segment (or after the last), draws a disabled cell or segment
 // at full opacity, gives labels the wrong colour, or shows the pressed look for a press that is
-// not on the segment.
+// not on the segment or not in its window.
 #include "controls/SNRHUDSegmentedCell.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 #include "app/controls/ButtonTestWindow.h"
@@ -26,13 +27,17 @@ class RecordingCell : public SNRHUDSegmentedCell {
     std::vector<std::pair<long, NSRect>> drawn;
 };
 
-/// Draws itself into `seen` when pressed instead of tracking the press.
+/// Draws its window into `seen` (or runs `onPress`) when pressed instead of tracking the press.
 class SnapshotControl : public NSSegmentedControl {
   public:
     void mouseDown(NSEvent&) override {
-        if (NSWindow* w = window()) seen = pt::renderWindow(*w);
+        if (onPress)
+            onPress();
+        else if (NSWindow* w = window())
+            seen = pt::renderWindow(*w);
     }
     Ref<NSGraphicsContext> seen;
+    std::function<void()> onPress;
 };
 
 constexpr Pixel kGreen{49, 190, 106, 255};
@@ -203,6 +208,26 @@ TEST_F(HUDSegments, APressInsideASegmentDarkensItWhileTheMouseIsDown) {
         pt::pumpEvents();
         control->removeFromSuperview();
     }
+}
+
+TEST_F(HUDSegments, APressInAnotherWindowDoesNotDarkenASegment) {
+    auto control = place(201, 2, SNRHUDSegmentedCell::make());
+    control->setSelectedSegment(0);
+    // A second window, pressed at the point that segment 1 has in the first.
+    auto other = makeWindow(NSMakeRect(300, 0, 200, 100));
+    auto snapshot = std::make_shared<SnapshotControl>();
+    snapshot->initWithFrame(NSMakeRect(0, 0, 200, 100));
+    other->contentView()->addSubview(snapshot);
+    other->makeKeyAndOrderFront();
+    Ref<NSGraphicsContext> seen;
+    snapshot->onPress = [&] { seen = pt::renderWindow(*window); };
+    pt::postMouse(*other, NSEventTypeLeftMouseDown, NSMakePoint(150, 35));
+    pt::pumpEvents();
+    ASSERT_TRUE(seen);
+    EXPECT_FALSE(close(pixel(seen, 150, 35), kBorder));
+    pt::postMouse(*other, NSEventTypeLeftMouseUp, NSMakePoint(150, 35));
+    pt::pumpEvents();
+    other->orderOut();
 }
 
 }  // namespace
