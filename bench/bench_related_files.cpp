@@ -117,7 +117,7 @@ int main(int argc, char** argv) {
                 name = "com.vendor" + std::to_string(i % 97) + ".app" + std::to_string(i) +
                        (growl ? ".growlTicket" : ".plist");
             } else if (growl) {
-                name = "Foo Bar.growlTicket" + std::to_string(i);
+                name = "Foo Bar.growlTicket." + std::to_string(i);
             } else {
                 name = (i / 64) % 2 ? "com.example.foobar." + std::to_string(i) + ".plist"
                                     : "FooBar " + std::to_string(i);
