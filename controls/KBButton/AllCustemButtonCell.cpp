@@ -1,5 +1,6 @@
 #include "controls/KBButton/AllCustemButtonCell.h"
 
+#include "controls/KBButton/TitleInColor.h"
 #include "platform/foundation/NSString.h"
 #include "platform/graphics/NSColor.h"
 #include "platform/graphics/NSGraphicsContext.h"
@@ -11,15 +12,7 @@ Ref<NSCell> AllCustemButtonCell::clone() const {
 NSRect AllCustemButtonCell::drawTitle(const Ref<NSAttributedString>& title, NSRect frame,
                                       NSView* controlView) {
     NSGraphicsContext::saveGraphicsState();
-    Ref<NSAttributedString> shown = title;
-    if (title) {
-        auto copy = NSMutableAttributedString::make("");
-        copy->appendAttributedString(*title);
-        // The range is clipped to the copy when the cell's title is the longer.
-        copy->addAttribute(NSForegroundColorAttributeName, NSColor::whiteColor(),
-                           NSMakeRange(0, ns::length(this->title())));
-        shown = copy;
-    }
+    const Ref<NSAttributedString> shown = titleInColor(title, this->title(), NSColor::whiteColor());
     const NSRect rect = NSButtonCell::drawTitle(shown, frame, controlView);
     NSGraphicsContext::restoreGraphicsState();
     return rect;

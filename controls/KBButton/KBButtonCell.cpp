@@ -1,5 +1,6 @@
 #include "controls/KBButton/KBButtonCell.h"
 
+#include "controls/KBButton/TitleInColor.h"
 #include "controls/NSColor+ColorExtensions.h"
 #include "platform/foundation/NSString.h"
 #include "platform/graphics/NSBezierPath.h"
@@ -60,17 +61,9 @@ void KBButtonCell::drawBezelWithFrame(NSRect frame, NSView*) {
 NSRect KBButtonCell::drawTitle(const Ref<NSAttributedString>& title, NSRect frame,
                                NSView* controlView) {
     NSGraphicsContext::saveGraphicsState();
-    Ref<NSAttributedString> shown = title;
-    if (title) {
-        auto copy = NSMutableAttributedString::make("");
-        copy->appendAttributedString(*title);
-        const Ref<NSColor> textColor =
-            isLightColor(*getColorForButtonType()) ? NSColor::blackColor() : NSColor::whiteColor();
-        // The range is clipped to the copy when the cell's title is the longer.
-        copy->addAttribute(NSForegroundColorAttributeName, textColor,
-                           NSMakeRange(0, ns::length(this->title())));
-        shown = copy;
-    }
+    const Ref<NSColor> textColor =
+        isLightColor(*getColorForButtonType()) ? NSColor::blackColor() : NSColor::whiteColor();
+    const Ref<NSAttributedString> shown = titleInColor(title, this->title(), textColor);
     const NSRect rect = NSButtonCell::drawTitle(shown, frame, controlView);
     NSGraphicsContext::restoreGraphicsState();
     return rect;

@@ -38,6 +38,38 @@ class LanguageRemoval : public LanguagesScreen {
         start();
         *finished = true;
     }
+    /// Presses OK on the end dialog once its end panel shows (`afterOneTurn`: a main-queue turn
+    /// later, so that the sentence that follows the panel is there), then runs the loop until
+    /// the dialog is gone and two folders were handled; answers whether the end panel showed.
+    bool pressOkOnTheEndPanel(bool afterOneTurn) {
+        bool endShown = false;
+        auto poll = std::make_shared<std::function<void()>>();
+        std::weak_ptr<std::function<void()>> weak = poll;
+        *poll = [this, weak, afterOneTurn, &endShown] {
+            auto end = screen->removeLagWC();
+            if (end && end->isWindowLoaded() && !end->endView()->isHidden() &&
+                app->modalWindow() == end->window()) {
+                endShown = true;
+                if (afterOneTurn)
+                    dispatch_async(dispatch_get_main_queue(),
+                                   [end] { end->okButtonAction(nullptr); });
+                else
+                    end->okButtonAction(nullptr);
+                return;
+            }
+            dispatch_after(dispatch_time(DISPATCH_TIME_NOW, 20 * NSEC_PER_MSEC),
+                           dispatch_get_main_queue(), [weak] {
+                               if (auto p = weak.lock(); p && *p) (*p)();
+                           });
+        };
+        dispatch_async(dispatch_get_main_queue(), *poll);
+        EXPECT_TRUE(pt::runMainLoopUntil([&] {
+            return screen->removeLagWC() && !screen->removeLagWC()->window()->isVisible() &&
+                   screen->deleteSelectCount() == 2;
+        }));
+        *poll = nullptr;
+        return endShown;
+    }
     /// The folders the confirmation dialog was opened with, by entry: "<title>: <leaf>...".
     std::vector<std::string> offered() const {
         std::vector<std::string> out;
@@ -198,26 +230,7 @@ TEST_F(LanguageRemoval, TheWholeRoadDeletesTheTickedFoldersOnly) {
               [&] { screen->showRemoveLagWC()->clickedDeleteBtn(nullptr); });
     // The executor starts half a second later and the end dialog runs modally; OK is pressed
     // once its end panel shows.
-    auto poll = std::make_shared<std::function<void()>>();
-    std::weak_ptr<std::function<void()>> weak = poll;
-    *poll = [this, weak] {
-        auto end = screen->removeLagWC();
-        if (end && end->isWindowLoaded() && !end->endView()->isHidden() &&
-            app->modalWindow() == end->window()) {
-            end->okButtonAction(nullptr);
-            return;
-        }
-        dispatch_after(dispatch_time(DISPATCH_TIME_NOW, 20 * NSEC_PER_MSEC),
-                       dispatch_get_main_queue(), [weak] {
-                           if (auto p = weak.lock(); p && *p) (*p)();
-                       });
-    };
-    dispatch_async(dispatch_get_main_queue(), *poll);
-    EXPECT_TRUE(pt::runMainLoopUntil([&] {
-        return screen->removeLagWC() && !screen->removeLagWC()->window()->isVisible() &&
-               screen->deleteSelectCount() == 2;
-    }));
-    *poll = nullptr;
+    pressOkOnTheEndPanel(false);
     for (const std::string& path : removed)
         EXPECT_FALSE(fs::exists(path)) << path;
     EXPECT_TRUE(fs::exists(kept));
@@ -254,29 +267,7 @@ TEST_F(LanguageRemoval, AFolderThatStaysOnDiskStaysInBothTreesAndTheEndDialogSay
               [&] { screen->showRemoveLagWC()->clickedDeleteBtn(nullptr); });
     // The end dialog runs modally once the executor starts; its end panel must come although
     // a folder failed.
-    bool endShown = false;
-    auto poll = std::make_shared<std::function<void()>>();
-    std::weak_ptr<std::function<void()>> weak = poll;
-    *poll = [this, weak, &endShown] {
-        auto end = screen->removeLagWC();
-        if (end && end->isWindowLoaded() && !end->endView()->isHidden() &&
-            app->modalWindow() == end->window()) {
-            endShown = true;
-            // The sentence follows the end panel by one main-queue turn.
-            dispatch_async(dispatch_get_main_queue(), [end] { end->okButtonAction(nullptr); });
-            return;
-        }
-        dispatch_after(dispatch_time(DISPATCH_TIME_NOW, 20 * NSEC_PER_MSEC),
-                       dispatch_get_main_queue(), [weak] {
-                           if (auto p = weak.lock(); p && *p) (*p)();
-                       });
-    };
-    dispatch_async(dispatch_get_main_queue(), *poll);
-    EXPECT_TRUE(pt::runMainLoopUntil([&] {
-        return screen->removeLagWC() && !screen->removeLagWC()->window()->isVisible() &&
-               screen->deleteSelectCount() == 2;
-    }));
-    *poll = nullptr;
+    const bool endShown = pressOkOnTheEndPanel(true);
     platform::setRunsAsRootForTesting(std::nullopt);
     platform::setEscalationCommand(std::nullopt);
 

@@ -253,38 +253,12 @@ TEST_P(RemoveLagEndSentence, FollowsInTheNextMainQueueTurnWithTheSizeInGreenAtSi
     ASSERT_TRUE(text);
     EXPECT_EQ(text->string(), sentence(c.size));
     const std::size_t start = ns::length(kSentenceStart);
-    const std::size_t sizeLength = ns::length(c.size);
     const Ref<NSFont> own = controller->messageLabel()->font();
     const Ref<NSFont> sizeFont =
         c.regularStored ? NSFont::fontWithName("DejaVuSans", 16) : NSFont::systemFontOfSize(16);
 
-    std::size_t covered = 0;
-    for (const NSAttributedString::Run& run : text->runs()) {
-        covered += run.range.length;
-        for (std::size_t i = run.range.location; i < run.range.location + run.range.length; ++i) {
-            const bool inSize = i >= start && i < start + sizeLength;
-            SCOPED_TRACE(std::string(c.name) + " index " + std::to_string(i));
-            auto style = std::any_cast<Ref<NSParagraphStyle>>(
-                run.attributes.at(NSParagraphStyleAttributeName));
-            EXPECT_EQ(style->alignment(), NSCenterTextAlignment);
-            auto font = std::any_cast<Ref<NSFont>>(run.attributes.at(NSFontAttributeName));
-            auto colour =
-                std::any_cast<Ref<NSColor>>(run.attributes.at(NSForegroundColorAttributeName));
-            if (inSize) {
-                EXPECT_EQ(font->pointSize(), 16);
-                EXPECT_EQ(font->fontName(), sizeFont->fontName());
-                EXPECT_NEAR(colour->redComponent(), 48 / 255.0, 1e-6);
-                EXPECT_NEAR(colour->greenComponent(), 207 / 255.0, 1e-6);
-                EXPECT_NEAR(colour->blueComponent(), 110 / 255.0, 1e-6);
-                EXPECT_EQ(colour->alphaComponent(), 1);
-            } else {
-                EXPECT_EQ(font->pointSize(), own->pointSize());
-                EXPECT_EQ(font->fontName(), own->fontName());
-                EXPECT_GT(colour->blueComponent(), 0.9);  // the label's own light text
-            }
-        }
-    }
-    EXPECT_EQ(covered, text->length());
+    SCOPED_TRACE(c.name);
+    endmessage::expectStyled(*text, {endmessage::sizePart(start, c.size)}, sizeFont, own);
 }
 
 INSTANTIATE_TEST_SUITE_P(
