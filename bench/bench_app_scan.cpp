@@ -45,9 +45,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <set>
 #include <string>
 #include <system_error>
@@ -57,6 +55,7 @@
 #include "appsManager/AMPublicUtilities.h"
 #include "appsManager/AppsManagerClasses.h"
 #include "bench/BenchTiming.h"
+#include "bench/BenchVolume.h"
 #include "controls/CustomTableView.h"
 #include "controls/ListViewClasses.h"
 #include "controls/RowCellClasses.h"
@@ -69,8 +68,6 @@
 #include "platform/foundation/NSDate.h"
 #include "platform/foundation/NSRunLoop.h"
 #include "platform/graphics/NSColor.h"
-#include "platform/graphics/NSGraphics.h"
-#include "platform/graphics/NSGraphicsContext.h"
 
 namespace {
 
@@ -84,113 +81,6 @@ double msSince(Clock::time_point start, Clock::time_point end) {
     return std::chrono::duration<double, std::milli>(end - start).count();
 }
 
-/// Removes the generated folders however main returns.
-struct RemoveOnExit {
-    std::string path;
-    ~RemoveOnExit() {
-        std::error_code ignored;
-        if (!path.empty()) fs::remove_all(path, ignored);
-    }
-};
-
-bool writeFile(const fs::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
-    return bool(out);
-}
-
-std::string infoPlist(const std::string& identifier, const std::string& name, int n) {
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-           "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" "
-           "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
-           "<plist version=\"1.0\">\n<dict>\n"
-           "  <key>CFBundleIdentifier</key>\n  <string>" +
-           identifier + "</string>\n  <key>CFBundleName</key>\n  <string>" + name +
-           "</string>\n  <key>CFBundleExecutable</key>\n  <string>" + name +
-           "</string>\n  <key>CFBundleShortVersionString</key>\n  <string>" +
-           std::to_string(1 + n % 9) + "." + std::to_string(n % 13) +
-           "</string>\n  <key>CFBundleIconFile</key>\n  <string>AppIcon</string>\n"
-           "  <key>CFBundlePackageType</key>\n  <string>APPL</string>\n"
-           "</dict>\n</plist>\n";
-}
-
-/// An application icon as bundles ship it: an .icns holding one 1024 x 1024 PNG member.
-std::string makeIcon(const fs::path& scratch) {
-    Ref<NSGraphicsContext> context = NSGraphicsContext::contextWithBitmap(1024, 1024);
-    if (!context) return {};
-    NSGraphicsContext::setCurrentContext(context);
-    for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 32; ++x) {
-            NSColor::colorWithCalibratedRed(x / 31.0, y / 31.0, ((x * 7 + y * 3) % 32) / 31.0, 1.0)
-                ->setFill();
-            NSRectFill(NSMakeRect(x * 32, y * 32, 32, 32));
-        }
-    NSGraphicsContext::setCurrentContext(nullptr);
-    const fs::path png = scratch / "icon.png";
-    if (!context->writePNG(png.string())) return {};
-    std::ifstream in(png, std::ios::binary);
-    const std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    fs::remove(png);
-    if (data.empty()) return {};
-    auto be32 = [](std::size_t value) {
-        std::string bytes(4, '\0');
-        for (int i = 0; i < 4; ++i)
-            bytes[std::size_t(i)] = static_cast<char>((value >> (24 - 8 * i)) & 0xff);
-        return bytes;
-    };
-    return "icns" + be32(16 + data.size()) + "ic10" + be32(8 + data.size()) + data;
-}
-
-/// One bundle "<name>.app" in `folder`.
-bool makeBundle(const fs::path& folder, const std::string& name, const std::string& identifier,
-                int n, const std::string& icon) {
-    const fs::path contents = folder / (name + ".app") / "Contents";
-    std::error_code error;
-    fs::create_directories(contents / "MacOS", error);
-    fs::create_directories(contents / "Resources" / "en.lproj", error);
-    if (error) return false;
-    bool ok = writeFile(contents / "Info.plist", infoPlist(identifier, name, n));
-    ok = ok && writeFile(contents / "PkgInfo", "APPL????");
-    ok = ok && writeFile(contents / "Resources" / "AppIcon.icns", icon);
-    ok = ok && writeFile(contents / "MacOS" / name, std::string(2048 + (n % 7) * 1024, 'x'));
-    const char* resources[] = {"Assets.car", "MainMenu.nib", "Credits.rtf", "Help.html"};
-    for (int i = 0; i < 4 && ok; ++i)
-        ok = writeFile(contents / "Resources" / resources[i],
-                       std::string(200 + ((n + i) % 5) * 300, 'r'));
-    ok = ok && writeFile(contents / "Resources" / "en.lproj" / "Localizable.strings",
-                         "\"OK\" = \"OK\";\n\"Cancel\" = \"Cancel\";\n");
-    return ok;
-}
-
-struct Volume {
-    std::set<std::string> listedIdentifiers;  // what the list must show
-    int apple = 0;
-};
-
-/// `count` bundles over the user's Applications, the local Applications and its Utilities;
-/// every count/apple-th one (from the local folders) is an Apple bundle.
-bool makeVolume(const fs::path& home, const fs::path& root, int count, int apple,
-                const std::string& icon, Volume& made) {
-    const fs::path local = root / "Applications", utilities = local / "Utilities",
-                   user = home / "Applications";
-    const int appleEvery = std::max(1, count / std::max(1, apple));
-    for (int n = 0; n < count; ++n) {
-        // Of ten bundles: eight in Applications, one in Utilities, one in the home's folder.
-        const int slot = n % 10;
-        const fs::path& folder = slot == 9 ? user : (slot == 8 ? utilities : local);
-        const bool isApple = made.apple < apple && slot != 9 && n % appleEvery == 1;
-        const std::string identifier =
-            (isApple ? "com.apple.app" : "com.bench.app") + std::to_string(n);
-        const std::string name = (isApple ? "Apple Tool " : "Bench App ") + std::to_string(n);
-        if (!makeBundle(folder, name, identifier, n, icon)) return false;
-        if (isApple)
-            ++made.apple;
-        else
-            made.listedIdentifiers.insert(identifier);
-    }
-    return true;
-}
-
 /// The number of lines printed by `command`; -1 when it cannot run or fails.
 long countLines(const std::string& command) {
     FILE* pipe = popen(command.c_str(), "r");
@@ -200,15 +90,6 @@ long countLines(const std::string& command) {
     while (std::fgets(buffer, sizeof buffer, pipe))
         if (std::strchr(buffer, '\n')) ++lines;
     return pclose(pipe) == 0 ? lines : -1;
-}
-
-/// The interface files and images: the source tree's resources folder, unless
-/// UNINSTALLER_RESOURCES names one.
-void findResources() {
-    if (const char* set = std::getenv("UNINSTALLER_RESOURCES"); set && *set) return;
-    const fs::path candidate = fs::path(__FILE__).parent_path().parent_path() / "resources";
-    if (fs::exists(candidate / "ui" / "AMAppsViewController.ui"))
-        setenv("UNINSTALLER_RESOURCES", candidate.c_str(), 1);
 }
 
 void registerClasses() {
@@ -300,7 +181,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "cannot make a folder in %s\n", base.c_str());
         return 2;
     }
-    RemoveOnExit cleanup{top};
+    bench::RemoveOnExit cleanup{top};
     if (top.find('\'') != std::string::npos) {
         std::fprintf(stderr, "the folder %s cannot be quoted for find\n", top.c_str());
         return 2;
@@ -316,15 +197,15 @@ int main(int argc, char** argv) {
     setenv("HOME", home.c_str(), 1);
     setenv("UNINSTALLER_ROOT", root.c_str(), 1);
     setenv("PLATFORM_BACKEND", "headless", 0);
-    findResources();
+    bench::findResources();
 
-    const std::string icon = makeIcon(top);
+    const std::string icon = bench::makeIcon(top);
     if (icon.empty()) {
         std::fprintf(stderr, "cannot draw the bundles' icon\n");
         return 2;
     }
-    Volume volume;
-    if (!makeVolume(home, root, bundles, appleBundles, icon, volume)) {
+    bench::Volume volume;
+    if (!bench::makeVolume(home, root, bundles, appleBundles, icon, volume)) {
         std::fprintf(stderr, "cannot write the bundles under %s\n", top.c_str());
         return 2;
     }
