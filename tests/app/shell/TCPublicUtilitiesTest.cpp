@@ -7,11 +7,15 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <atomic>
+#include <thread>
+
 #include "platform/coreservices/Gestalt.h"
 #include "platform/foundation/NSUserDefaults.h"
 #include "platform/graphics/NSParagraphStyle.h"
 #include "platform/testing/LogCapture.h"
 #include "platform/testing/LoopbackServer.h"
+#include "shell/SettingsFile.h"
 #include "shell/getColor.h"
 #include "support/FileFixtures.h"
 #include "support/ScopedResources.h"
@@ -138,7 +142,7 @@ class SettingsTest : public ::testing::Test {
     std::string settings_;
 };
 
-TEST_F(SettingsTest, WritesAndReadsEveryTimeAgain) {
+TEST_F(SettingsTest, WritesUpdateTheFileAndTheKeptCopy) {
     EXPECT_EQ(TCPublicUtilities::getBoldFontName(), std::nullopt) << "no key has a default";
     EXPECT_EQ(TCPublicUtilities::getUpDataTimeStr(), std::nullopt);
     TCPublicUtilities::writBoldFont(NSFont::fontWithName("DejaVuSans-Bold", 12));
@@ -148,11 +152,38 @@ TEST_F(SettingsTest, WritesAndReadsEveryTimeAgain) {
     EXPECT_NE(fixtures::readFile(settings_).find("http://fr.example/"), std::string::npos)
         << "a write keeps the other keys";
 
-    // Another process changes the file: the next read sees it, nothing is cached.
+    // The file is read once: a change behind the application's back is not seen until the
+    // kept copy is dropped, and a removed file still answers from the kept copy.
     std::string text = fixtures::readFile(settings_);
     text.replace(text.find("2026-12-10 09:00:00"), 19, "2026-12-11 10:00:00");
     dir_.write("resources/StringMessage.plist", text);
+    EXPECT_EQ(TCPublicUtilities::getUpDataTimeStr(), "2026-12-10 09:00:00");
+    SettingsFile::forget();
     EXPECT_EQ(TCPublicUtilities::getUpDataTimeStr(), "2026-12-11 10:00:00");
+    ::unlink(settings_.c_str());
+    EXPECT_EQ(TCPublicUtilities::getBoldFontName(), "DejaVuSans-Bold");
+}
+
+TEST_F(SettingsTest, ReadersOnAnotherThreadSeeWholeWrites) {
+    // The update dialog reads on its own thread while the main thread writes.
+    std::atomic<bool> done{false};
+    std::atomic<int> torn{0};
+    std::thread reader([&] {
+        while (!done) {
+            auto value = TCPublicUtilities::getUpDataTimeStr();
+            if (value && value->size() != 19) ++torn;
+            if (SettingsFile::stringForKey("VersionCheck") != "120") ++torn;
+        }
+    });
+    for (int i = 0; i < 200; ++i)
+        TCPublicUtilities::writeUpDataTimeStr("2026-12-10 09:00:" + std::to_string(10 + i % 50));
+    done = true;
+    reader.join();
+    EXPECT_EQ(torn, 0);
+    EXPECT_EQ(TCPublicUtilities::getUpDataTimeStr(), "2026-12-10 09:00:59");
+    SettingsFile::forget();
+    EXPECT_EQ(TCPublicUtilities::getUpDataTimeStr(), "2026-12-10 09:00:59")
+        << "the last write reached the file";
 }
 
 TEST_F(SettingsTest, MissingOrMalformedFileReadsNilAndWritesNothing) {

@@ -16,6 +16,7 @@
 #include "platform/testing/RunLoopPump.h"
 #include "shell/ApplicationClasses.h"
 #include "shell/EUCheckUpdateWindowController.h"
+#include "shell/SettingsFile.h"
 #include "shell/TCPublicUtilities.h"
 #include "support/FileFixtures.h"
 #include "support/RealResources.h"
@@ -103,6 +104,7 @@ class UpdateFixture : public ::testing::Test {
         std::string dict = "<dict><key>en</key><dict><key>IniURL</key>" + str(iniURL) + "</dict>";
         if (!local.empty()) dict += "<key>VersionCheck</key>" + local;
         dir.write("StringMessage.plist", plist(dict + extra + "</dict>"));
+        SettingsFile::forget();  // a test may write it again in the same folder
     }
 
     /// A new dialog whose window is loaded (which starts its check), after its result is shown.
