@@ -7,14 +7,25 @@
 #include <cstring>
 #include <fstream>
 #include <mutex>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "platform/foundation/NSBundle.h"
 #include "platform/foundation/NSLog.h"
 #include "platform/graphics/IcnsReader.h"
 #include "platform/graphics/detail/CairoGraphics.h"
+#include "platform/graphics/detail/SvgRenditionCache.h"
 
 using namespace platform::detail;
+
+namespace {
+
+/// Device pixels per point of the screens (one here); an icon is kept at its size in points
+/// times this.
+constexpr double kScreenScale = 1;
+
+}  // namespace
 
 struct NSImage::Impl {
     enum class Source { None, File, Bitmap };
@@ -25,17 +36,35 @@ struct NSImage::Impl {
     std::string fallbackPath;  // drawn when `path` cannot be decoded
     bool usedFallback = false;
     bool decoded = false;
-    cairo_surface_t* bitmap = nullptr;  // PNG files and focused images
+    cairo_surface_t* bitmap = nullptr;  // PNG files, icons and focused images
+    // The bitmap is an icon scaled down on decoding to the size set (the full member is gone).
+    bool scaledIcon = false;
     RsvgHandle* svg = nullptr;
+    SvgRenditionCache renditions;
     NSSize naturalSize{};  // valid once decoded, or read from a PNG header
     bool naturalSizeKnown = false;
     NSSize size{};
     bool sizeSet = false;
     Ref<NSGraphicsContext> focus;
 
-    ~Impl() {
+    ~Impl() { dropContent(); }
+
+    /// Frees the decoded content. Mutex held.
+    void dropContent() {
+        renditions.clear();
         if (bitmap) cairo_surface_destroy(bitmap);
         if (svg) g_object_unref(svg);
+        bitmap = nullptr;
+        svg = nullptr;
+        scaledIcon = false;
+    }
+
+    /// The pixels an icon of the size set is kept at.
+    std::pair<int, int> keptIconPixels() const {
+        const auto pixels = [](double points) {
+            return std::max(1, static_cast<int>(std::ceil(std::max(0.0, points) * kScreenScale)));
+        };
+        return {pixels(size.width), pixels(size.height)};
     }
 
     /// Reads the file once (then the fallback's file, if the first cannot be read). Called
@@ -59,17 +88,21 @@ struct NSImage::Impl {
             }
             setBitmap(png);
         } else if (head.size() >= 4 && head.compare(0, 4, "icns") == 0) {
-            // An image given a size needs no member beyond twice that (for sharp scaling).
+            // An image given a size needs no member beyond twice that (for sharp scaling), and
+            // keeps only that size's pixels: the member is scaled down once, here.
             const auto wanted = [this](double points) {
                 return sizeSet ? static_cast<std::uint32_t>(std::ceil(std::max(0.0, points) * 2))
                                : std::uint32_t{0};
             };
-            cairo_surface_t* png = decodeIcns(file, wanted(size.width), wanted(size.height));
+            std::optional<std::pair<int, int>> keep;
+            if (sizeSet) keep = keptIconPixels();
+            cairo_surface_t* png = decodeIcns(file, wanted(size.width), wanted(size.height), keep);
             if (!png) {
                 NSLog("Could not read the icon %@", file);
                 return false;
             }
             setBitmap(png);
+            scaledIcon = keep.has_value();
         } else {
             GError* error = nullptr;
             svg = rsvg_handle_new_from_file(file.c_str(), &error);
@@ -101,9 +134,11 @@ struct NSImage::Impl {
     }
 
     /// The smallest member of the .icns file of at least the given pixels (the largest when
-    /// none is; the next one when a member is broken), decoded; nullptr when none decodes.
+    /// none is; the next one when a member is broken), decoded, and scaled down to `keep`
+    /// pixels when it is larger; nullptr when none decodes.
     static cairo_surface_t* decodeIcns(const std::string& file, std::uint32_t minWidth,
-                                       std::uint32_t minHeight) {
+                                       std::uint32_t minHeight,
+                                       std::optional<std::pair<int, int>> keep) {
         constexpr std::streamsize kMaxIcnsBytes = 32 * 1024 * 1024;
         std::ifstream in(file, std::ios::binary | std::ios::ate);
         std::streamsize size = in ? static_cast<std::streamsize>(in.tellg()) : 0;
@@ -113,8 +148,20 @@ struct NSImage::Impl {
         in.read(reinterpret_cast<char*>(bytes.data()), size);
         bytes.resize(static_cast<std::size_t>(std::max<std::streamsize>(0, in.gcount())));
         auto bitmap = icns::decodeForSize(bytes, minWidth, minHeight);
+        bytes = {};
         if (!bitmap) return nullptr;
         const int w = static_cast<int>(bitmap->width), h = static_cast<int>(bitmap->height);
+        if (keep && (w > keep->first || h > keep->second)) {
+            // The decoded pixels are already in Cairo's layout (premultiplied, native-endian
+            // words, rows of `w` words): scale them straight into the kept bitmap.
+            cairo_surface_t* full = cairo_image_surface_create_for_data(
+                reinterpret_cast<unsigned char*>(bitmap->pixels.data()), CAIRO_FORMAT_ARGB32, w, h,
+                w * 4);
+            cairo_surface_t* kept =
+                scaledDown(full, std::min(w, keep->first), std::min(h, keep->second));
+            cairo_surface_destroy(full);
+            return kept;
+        }
         cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
         if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
             cairo_surface_destroy(surface);
@@ -128,6 +175,27 @@ struct NSImage::Impl {
                         bitmap->pixels.data() + static_cast<std::size_t>(y) * w,
                         static_cast<std::size_t>(w) * 4);
         cairo_surface_mark_dirty(surface);
+        return surface;
+    }
+
+    /// `full` scaled to `w` x `h` pixels with the best filter; nullptr on failure.
+    static cairo_surface_t* scaledDown(cairo_surface_t* full, int w, int h) {
+        if (cairo_surface_status(full) != CAIRO_STATUS_SUCCESS) return nullptr;
+        cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+        if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+            cairo_surface_destroy(surface);
+            return nullptr;
+        }
+        cairo_t* cr = cairo_create(surface);
+        cairo_scale(cr, double(w) / cairo_image_surface_get_width(full),
+                    double(h) / cairo_image_surface_get_height(full));
+        cairo_set_source_surface(cr, full, 0, 0);
+        cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_BEST);
+        cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
+        cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+        cairo_paint(cr);
+        cairo_destroy(cr);
+        cairo_surface_flush(surface);
         return surface;
     }
 
@@ -191,10 +259,7 @@ struct NSImage::Impl {
             if (natural.width <= 0 || natural.height <= 0) natural = target;
             cairo_save(cr);
             cairo_scale(cr, target.width / natural.width, target.height / natural.height);
-            RsvgRectangle viewport{0, 0, natural.width, natural.height};
-            GError* error = nullptr;
-            if (!rsvg_handle_render_document(svg, cr, &viewport, &error) && error)
-                g_error_free(error);
+            if (!renditions.draw(cr, svg, natural)) renderSvgDocument(cr, svg, natural);
             cairo_restore(cr);
         }
     }
@@ -327,6 +392,17 @@ void NSImage::setSize(NSSize size) {
     std::lock_guard lock(impl_->mutex);
     impl_->size = size;
     impl_->sizeSet = true;
+    if (impl_->scaledIcon && impl_->bitmap) {
+        // An icon kept smaller than the new size is read again at that size when next used.
+        const auto [w, h] = impl_->keptIconPixels();
+        if (w > cairo_image_surface_get_width(impl_->bitmap) ||
+            h > cairo_image_surface_get_height(impl_->bitmap)) {
+            impl_->dropContent();
+            impl_->decoded = false;
+            impl_->usedFallback = false;
+            impl_->naturalSizeKnown = false;
+        }
+    }
 }
 
 bool NSImage::isValid() const {
@@ -412,12 +488,11 @@ void NSImage::lockFocusFlipped(bool flipped) {
             if (impl_->hasContent())
                 impl_->render(cr, NSSize{double(w), double(h)}, CAIRO_FILTER_GOOD);
             cairo_destroy(cr);
-            if (impl_->bitmap) cairo_surface_destroy(impl_->bitmap);
-            if (impl_->svg) g_object_unref(impl_->svg);
+            impl_->dropContent();
             impl_->bitmap = surface;
-            impl_->svg = nullptr;
         }
         impl_->source = Impl::Source::Bitmap;
+        impl_->scaledIcon = false;  // what is drawn into it is its content now
         impl_->decoded = true;
         impl_->naturalSize = NSSize{double(w), double(h)};
         impl_->naturalSizeKnown = true;
