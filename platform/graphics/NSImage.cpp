@@ -25,6 +25,8 @@ namespace {
 /// times this.
 constexpr double kScreenScale = 1;
 
+static_assert(NSImage::kSvgSizesKept == SvgRenditionCache::kPerDocument);
+
 }  // namespace
 
 struct NSImage::Impl {
@@ -537,4 +539,15 @@ cairo_surface_t* platform::detail::imageSurface(NSImage& image, double scale) {
     cairo_destroy(cr);
     cairo_surface_set_device_scale(surface, scale, scale);
     return surface;
+}
+
+NSSize NSImage::keptPixelSize() const {
+    std::lock_guard lock(impl_->mutex);
+    if (!impl_->bitmap) return NSSize{};
+    return NSSize{double(cairo_image_surface_get_width(impl_->bitmap)),
+                  double(cairo_image_surface_get_height(impl_->bitmap))};
+}
+
+unsigned long NSImage::svgRenderingCount() {
+    return svgDocumentRenderings();
 }

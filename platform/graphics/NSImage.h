@@ -1,9 +1,11 @@
 #pragma once
 // Images: a size in points, an optional name, and a source (an SVG, PNG or .icns file, or a
 // bitmap drawn through lockFocus) that is decoded on first use and drawn at the destination's
-// resolution.
+// resolution. An icon (.icns) given a size is scaled once, when decoded, to that size and keeps
+// only those pixels; SVG renderings are kept for the last few device sizes drawn.
 
 #include <any>
+#include <cstddef>
 #include <map>
 #include <memory>
 #include <string>
@@ -59,6 +61,14 @@ class NSImage : public NSObject {
     bool isDecoded() const;
     /// Whether decoding the file failed and the fallback's source is drawn instead.
     bool usesFallback() const;
+    /// The pixel size of the bitmap the image keeps now: an icon given a size keeps only that
+    /// many pixels (times the screen scale); zero when it keeps none (not decoded, SVG, empty).
+    NSSize keptPixelSize() const;
+    /// How many renderings of an SVG document one image keeps, one per device size and
+    /// placement; drawing again at a kept one copies its pixels.
+    static constexpr std::size_t kSvgSizesKept = 4;
+    /// How many times SVG documents have been rendered from their vectors in this process.
+    static unsigned long svgRenderingCount();
 
     /// Draws the part `fromRect` (image points, y up from the bottom-left; NSZeroRect: all of
     /// it) scaled into `rect` of the current context. With `respectFlipped` the image stays

@@ -17,6 +17,18 @@ std::size_t bytesOf(const cairo_surface_t* surface) {
            static_cast<std::size_t>(cairo_image_surface_get_height(s));
 }
 
+/// Lays `rendition` onto `cr` at whole device pixels. The clip is left out: the transparent
+/// surface drawn on is composited through it afterwards, as vectors rendered there are, and
+/// applying it twice would thin the edge pixels of a clip that cuts through pixels.
+void paint(cairo_t* cr, cairo_surface_t* rendition, double x, double y) {
+    cairo_save(cr);
+    cairo_reset_clip(cr);
+    cairo_identity_matrix(cr);
+    cairo_set_source_surface(cr, rendition, x, y);
+    cairo_paint(cr);
+    cairo_restore(cr);
+}
+
 }  // namespace
 
 unsigned long svgDocumentRenderings() {
@@ -77,11 +89,7 @@ bool SvgRenditionCache::draw(cairo_t* cr, RsvgHandle* svg, NSSize natural) {
         }
         if (keptBytes + bytes > kBudgetBytes) {
             // Over the shared budget: draw this one and keep nothing new.
-            cairo_save(cr);
-            cairo_identity_matrix(cr);
-            cairo_set_source_surface(cr, surface, originX, originY);
-            cairo_paint(cr);
-            cairo_restore(cr);
+            paint(cr, surface, originX, originY);
             cairo_surface_destroy(surface);
             return true;
         }
@@ -90,11 +98,7 @@ bool SvgRenditionCache::draw(cairo_t* cr, RsvgHandle* svg, NSSize natural) {
         found = renditions_.end() - 1;
     }
     found->lastUse = ++uses_;
-    cairo_save(cr);
-    cairo_identity_matrix(cr);
-    cairo_set_source_surface(cr, found->surface, originX, originY);
-    cairo_paint(cr);
-    cairo_restore(cr);
+    paint(cr, found->surface, originX, originY);
     return true;
 }
 
