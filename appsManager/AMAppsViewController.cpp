@@ -489,7 +489,7 @@ bool AMAppsViewController::iconReady(const Ref<NSImage>& icon) {
     iconsDecoding_.insert(icon.get());
     WeakRef<NSObject> weak = weak_from_this();
     dispatch_async(globalQueue(), [weak, icon] {
-        icon->isValid();  // reads and decodes the file
+        icon->isValid();  // reads the file and keeps the icon scaled to its size
         dispatch_async(dispatch_get_main_queue(), [weak, icon] {
             if (auto self = std::dynamic_pointer_cast<AMAppsViewController>(weak.lock()))
                 self->iconArrived(icon.get());
