@@ -83,9 +83,11 @@ class RecordedEntry {
 EntryRemoval removeRecordedEntry(const FileEntryRecord& record);
 
 namespace detail {
-/// Removes everything inside the folder open (for reading) as `folder`, depth-first through
-/// descriptors, never following a link: links are removed as links. Stops at the first failure;
-/// answers 0 or its errno (entries that vanished meanwhile are no failure).
+/// Removes everything inside the folder open (for reading) as `folder`, through descriptors,
+/// never following a link (links are removed as links) nor leaving the tree; a large tree is
+/// shared with idle workers of the global queue (ParallelTreeWalk), each folder removed once
+/// empty. A failure stops the work as soon as practical; answers 0 or the errno of a failure
+/// (entries that vanished meanwhile are no failure; what was removed stays removed).
 int removeFolderContents(int folder);
 }  // namespace detail
 
