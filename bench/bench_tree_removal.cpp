@@ -64,6 +64,7 @@ double bestRemoval(const bench::TreeOptions& options, const std::string& base, c
             break;
         }
         best = std::min(best, took.count());
+        std::printf("  %-20s run %d: %9.1f ms\n", what, run + 1, took.count());
     }
     return best;
 }

@@ -103,10 +103,9 @@ class Walk {
             {
                 std::unique_lock lock(mutex_);
                 // Nothing pending and not done: a running helper holds the rest.
-                wake_.wait(lock, [this] { return !pending_.empty() || done_ || stopped(); });
+                wake_.wait(lock, [this] { return pending_ > 0 || done_ || stopped(); });
                 if (done_ || stopped()) break;
-                next = pending_.back();
-                pending_.pop_back();
+                next = take(*context);
             }
             process(*context, next);
         }
@@ -151,6 +150,7 @@ class Walk {
         DirectoryListing::Buffer buffer = DirectoryListing::makeBuffer();
         std::vector<std::size_t> folders;  // entries of the listing to descend into
         std::vector<Node*> overflow;
+        std::deque<Node*> tasks;  // pending folders found by this thread (under mutex_)
     };
 
     bool stopped() const { return stopped_.load(std::memory_order_relaxed); }
@@ -168,6 +168,24 @@ class Walk {
     // With mutex_ held.
     Context& join() { return contexts_.emplace_back(*this, factory_()); }
 
+    // With mutex_ held and a task pending: the newest of the thread's own, so that it goes on
+    // depth-first where its folders are open; else the oldest of the thread with the most, the
+    // top of a large subtree far from where that thread works.
+    Node* take(Context& context) {
+        --pending_;
+        std::deque<Node*>* from = &context.tasks;
+        if (!from->empty()) {
+            Node* node = from->back();
+            from->pop_back();
+            return node;
+        }
+        for (Context& other : contexts_)
+            if (other.tasks.size() > from->size()) from = &other.tasks;
+        Node* node = from->front();
+        from->pop_front();
+        return node;
+    }
+
     // A helper: takes pending folders while there are any.
     void help() {
         Context* context = nullptr;
@@ -175,10 +193,9 @@ class Walk {
             Node* next = nullptr;
             {
                 std::lock_guard lock(mutex_);
-                if (stopped() || done_ || pending_.empty()) return;
-                next = pending_.back();
-                pending_.pop_back();
+                if (stopped() || done_ || pending_ == 0) return;
                 if (!context) context = &join();
+                next = take(*context);
             }
             process(*context, next);
         }
@@ -250,12 +267,14 @@ class Walk {
             node->remaining.fetch_add(context.folders.size(), std::memory_order_relaxed);
             for (std::size_t i : context.folders) {
                 Node* child = &nodes_.emplace_back(node, listing.name(i), -1, node->depth + 1);
-                if (pending_.size() < kMaxPending)
-                    pending_.push_back(child);
-                else
+                if (pending_ < kMaxPending) {
+                    context.tasks.push_back(child);
+                    ++pending_;
+                } else {
                     overflow.push_back(child);
+                }
             }
-            pending = pending_.size();
+            pending = pending_;
             wake_.notify_one();
         }
         if (spreading_.load(std::memory_order_relaxed) && pending > 1)
@@ -320,7 +339,7 @@ class Walk {
     std::mutex mutex_;
     std::condition_variable wake_;  // the calling thread: a task pending, the end, a stop
     std::deque<Node> nodes_;        // every folder found (stable addresses)
-    std::vector<Node*> pending_;    // taken newest first
+    std::size_t pending_ = 0;       // tasks in every context
     std::deque<Context> contexts_;  // one per thread taking part
     bool done_ = false;             // the root is finished
     Node* root_ = nullptr;

@@ -6,14 +6,16 @@
 //
 // The calling thread starts alone, folder by folder, so that a small tree costs what a serial
 // walk costs. Once the walk has seen `spreadAfterEntries` entries it lets idle workers join
-// (platform::FanOut): the folders found but not yet entered are pending tasks, which any thread
-// of the walk takes, newest first. A folder stays open while folders beneath it are pending or
-// in progress, since they are opened and left (removed) through it; such open folders count
-// against a process-wide budget of descriptors (a quarter of the soft limit, at most 256), and
-// a folder that finds the budget spent, or lies deeper than a fixed depth, is walked serially
-// (DirectoryWalker, with few open levels) by the thread that took it. The calling thread waits
-// only when nothing is pending and some helper is running, so a walk started on a worker never
-// waits for a block still queued behind a full pool.
+// (platform::FanOut): the folders found but not yet entered are pending tasks of the thread that
+// found them. A thread takes its own newest task (going on depth-first where its folders are
+// open); a thread without any takes the oldest task of the thread that has the most (the top of
+// a large subtree, away from where that thread works). A folder stays open while folders beneath it
+// are pending or in progress, since they are opened and left (removed) through it; such open
+// folders count against a process-wide budget of descriptors (a quarter of the soft limit, at most
+// 256), and a folder that finds the budget spent, or lies deeper than a fixed depth, is walked
+// serially (DirectoryWalker, with few open levels) by the thread that took it. The calling thread
+// waits only when nothing is pending and some helper is running, so a walk started on a worker
+// never waits for a block still queued behind a full pool.
 
 #include <cstddef>
 #include <functional>
