@@ -76,7 +76,7 @@ TEST(FanOutTest, HelpersStayWithinTheBoundAndCloseWaitsForThoseRunning) {
         EXPECT_EQ(fanOut.request(c.wanted), std::min(c.wanted, c.maxHelpers - queued))
             << "a second request only fills the bound";
         // Let the helpers start, then close while they sleep in the body.
-        for (int i = 0; i < 200 && fanOut.running() == 0; ++i)
+        for (int i = 0; i < 5000 && fanOut.running() == 0; ++i)
             std::this_thread::sleep_for(1ms);
         fanOut.close();
         EXPECT_EQ(inside.load(), 0) << "close() returned while a helper ran the body";

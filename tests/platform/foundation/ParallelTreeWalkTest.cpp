@@ -169,7 +169,7 @@ TEST(ParallelTreeWalkTest, HelpersTakePartInALargeWalk) {
     RecordedWalk walk;
     // Slow enough that idle workers surely join before the calling thread is through.
     walk.setUp = [](Recorder& r) {
-        r.onFile = [](int, const char*) { std::this_thread::sleep_for(50us); };
+        r.onFile = [](int, const char*) { std::this_thread::sleep_for(100us); };
     };
     ASSERT_TRUE(walk.walk(root, 100));
     EXPECT_GT(walk.recorders.size(), 1u);
