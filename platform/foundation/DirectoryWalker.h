@@ -1,8 +1,8 @@
 #pragma once
-// Depth-first walk of a folder tree through directory descriptors, shared by the file manager's
-// removal and the tree-size walk. Entries are named relative to their folder's descriptor (no
-// path strings are built), symbolic links are never followed, and any depth works with a bounded
-// number of open descriptors.
+// Depth-first walk of a folder tree through directory descriptors, on one thread: the removal and
+// the tree-size walk use it through ParallelTreeWalk, for subtrees that one thread walks alone.
+// Entries are named relative to their folder's descriptor (no path strings are built), symbolic
+// links are never followed, and any depth works with a bounded number of open descriptors.
 //
 // Descriptors: every folder on the current branch is read completely when it is entered, so
 // afterwards its descriptor only serves to name its children. At most `maxOpenLevels` of them

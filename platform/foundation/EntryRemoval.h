@@ -2,8 +2,9 @@
 // Removal of a recorded entry (FileEntryRecord.h): its parent is opened from the root without
 // following any link, the entry is checked to be still the object that was recorded (same
 // device, inode and type), and it is removed beneath that parent with unlinkat, a folder by
-// walking its descriptors depth-first, never following a link. No path is resolved twice: an
-// entry that is another object now, or whose parent's path holds a link now, is left alone.
+// walking its descriptors (a large one with idle workers), never following a link. No path is
+// resolved twice: an entry that is another object now, or whose parent's path holds a link now, is
+// left alone.
 
 #include <sys/types.h>
 
