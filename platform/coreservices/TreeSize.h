@@ -11,7 +11,8 @@
 /// sockets and devices with whatever st_size they report (0 on Linux). Folders themselves count
 /// nothing. A file or link path gives its own size, a missing path 0; a sub-folder that cannot
 /// be opened or listed contributes nothing while its siblings are still counted. Hard links
-/// count once per link. Safe at any depth and on any thread.
+/// count once per link. Safe at any depth and on any thread; a large tree is shared with idle
+/// workers of the global queue.
 std::uint64_t treeLogicalSize(const std::string& path);
 
 /// The same for the item `name` of the folder open as `dirfd` (AT_FDCWD for the current folder).

@@ -55,6 +55,14 @@ void WorkerPool::waitIdle() {
     s->idle.wait(lock, [s] { return s->blocks.empty() && s->busy == 0; });
 }
 
+unsigned WorkerPool::idleWorkers() {
+    restartIfForked();
+    State* s = state_;
+    std::lock_guard lock(s->mutex);
+    const std::size_t claimed = s->busy + s->blocks.size();
+    return claimed >= threads_ ? 0 : threads_ - static_cast<unsigned>(claimed);
+}
+
 void WorkerPool::work(State* s) {
     {
         std::lock_guard lock(s->mutex);

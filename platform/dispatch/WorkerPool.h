@@ -23,6 +23,11 @@ class WorkerPool {
     void enqueue(std::function<void()> block);
     /// Waits until the queue is empty and no worker is busy.
     void waitIdle();
+    /// Workers neither running a block nor promised to one already queued: a hint, which may
+    /// change at once.
+    unsigned idleWorkers();
+    /// The number of worker threads.
+    unsigned threads() const { return threads_; }
 
   private:
     /// What the workers share; replaced (never freed) in a forked child, whose copy may have

@@ -3,35 +3,16 @@
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdint>
-#include <cstring>
 
 namespace platform::detail {
 
 namespace {
 
-constexpr std::size_t kBufferBytes = 64 * 1024;
 constexpr int kDirFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
-
-// The fixed part of a getdents64 record; the name follows the type byte.
-struct DirentHeader {
-    std::uint64_t ino;
-    std::int64_t off;
-    unsigned short reclen;
-    unsigned char type;
-};
-constexpr std::size_t kReclenOffset = offsetof(DirentHeader, reclen);
-constexpr std::size_t kTypeOffset = offsetof(DirentHeader, type);
-constexpr std::size_t kNameOffset = kTypeOffset + 1;
-
-bool isDotOrDotDot(const char* name) {
-    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
-}
 
 }  // namespace
 
@@ -46,34 +27,11 @@ std::size_t DirectoryWalker::defaultMaxOpenLevels() {
 DirectoryWalker::DirectoryWalker(Visitor& visitor, std::size_t maxOpenLevels)
     : visitor_(visitor),
       maxOpen_(std::max<std::size_t>(maxOpenLevels, 2)),
-      buffer_(kBufferBytes / sizeof(unsigned long long)) {}
+      buffer_(DirectoryListing::makeBuffer()) {}
 
 int DirectoryWalker::list(Level& level) {
-    level.names.clear();
-    level.entries.clear();
     level.next = 0;
-    char* base = reinterpret_cast<char*>(buffer_.data());
-    for (;;) {
-        long n = syscall(SYS_getdents64, level.fd, base, kBufferBytes);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return errno;
-        }
-        if (n == 0) return 0;
-        for (long off = 0; off < n;) {
-            unsigned short reclen = 0;
-            std::memcpy(&reclen, base + off + kReclenOffset, sizeof reclen);
-            if (reclen == 0) return EIO;  // a corrupt record would loop for ever
-            const char* name = base + off + kNameOffset;
-            if (!isDotOrDotDot(name)) {
-                level.entries.push_back(
-                    {level.names.size(), static_cast<unsigned char>(base[off + kTypeOffset])});
-                level.names.append(name);
-                level.names.push_back('\0');
-            }
-            off += reclen;
-        }
-    }
+    return level.listing.read(level.fd, buffer_);
 }
 
 int DirectoryWalker::openChild(int dirfd, const char* name) {
@@ -125,7 +83,7 @@ int DirectoryWalker::reopen(std::size_t depth) {
     int current = levels_[0].fd;
     for (std::size_t i = 1; i <= depth; ++i) {
         const Level& parent = levels_[i - 1];
-        int child = openat(current, parent.name(parent.next - 1), kDirFlags);
+        int child = openat(current, parent.listing.name(parent.next - 1), kDirFlags);
         int err = errno;
         if (current != levels_[0].fd) close(current);
         if (child < 0) return err;
@@ -165,7 +123,7 @@ bool DirectoryWalker::walk(int rootfd) {
 
     for (;;) {
         Level& top = levels_[depth_];
-        if (top.next == top.entries.size()) {
+        if (top.next == top.listing.size()) {
             if (depth_ == 0) break;
             Level& parent = levels_[depth_ - 1];
             if (parent.fd < 0) {
@@ -179,7 +137,7 @@ bool DirectoryWalker::walk(int rootfd) {
             closeLevel(top);
             --depth_;
             if (depth_ == 0) oldestOpen_ = 1;
-            if (visitor_.leave(parent.fd, parent.name(parent.next - 1)) == Step::Stop) {
+            if (visitor_.leave(parent.fd, parent.listing.name(parent.next - 1)) == Step::Stop) {
                 closeAll();
                 return false;
             }
@@ -187,8 +145,8 @@ bool DirectoryWalker::walk(int rootfd) {
         }
 
         const std::size_t index = top.next++;
-        const char* name = top.name(index);
-        Step step = visitor_.entry(top.fd, name, top.entries[index].type);
+        const char* name = top.listing.name(index);
+        Step step = visitor_.entry(top.fd, name, top.listing.type(index));
         if (step == Step::Descend) {
             int fd = openChild(top.fd, name);
             int err = fd < 0 ? -fd : 0;

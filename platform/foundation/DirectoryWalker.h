@@ -1,8 +1,8 @@
 #pragma once
-// Depth-first walk of a folder tree through directory descriptors, shared by the file manager's
-// removal and the tree-size walk. Entries are named relative to their folder's descriptor (no
-// path strings are built), symbolic links are never followed, and any depth works with a bounded
-// number of open descriptors.
+// Depth-first walk of a folder tree through directory descriptors, on one thread: the removal and
+// the tree-size walk use it through ParallelTreeWalk, for subtrees that one thread walks alone.
+// Entries are named relative to their folder's descriptor (no path strings are built), symbolic
+// links are never followed, and any depth works with a bounded number of open descriptors.
 //
 // Descriptors: every folder on the current branch is read completely when it is entered, so
 // afterwards its descriptor only serves to name its children. At most `maxOpenLevels` of them
@@ -16,8 +16,8 @@
 
 #include <cstddef>
 #include <deque>
-#include <string>
-#include <vector>
+
+#include "platform/foundation/DirectoryListing.h"
 
 namespace platform::detail {
 
@@ -58,19 +58,13 @@ class DirectoryWalker {
     static std::size_t defaultMaxOpenLevels();
 
   private:
-    struct Entry {
-        std::size_t nameOffset;
-        unsigned char type;
-    };
     struct Level {
         int fd = -1;
         bool owned = false;
         dev_t dev = 0;
         ino_t ino = 0;
-        std::string names;  // every entry name, each followed by a NUL
-        std::vector<Entry> entries;
+        DirectoryListing listing;
         std::size_t next = 0;
-        const char* name(std::size_t i) const { return names.data() + entries[i].nameOffset; }
     };
 
     int list(Level& level);
@@ -82,8 +76,8 @@ class DirectoryWalker {
 
     Visitor& visitor_;
     std::size_t maxOpen_;
-    std::vector<unsigned long long> buffer_;  // getdents64 records, 8-byte aligned
-    std::deque<Level> levels_;                // stable references while the stack grows
+    DirectoryListing::Buffer buffer_;
+    std::deque<Level> levels_;  // stable references while the stack grows
     std::size_t depth_ = 0;
     std::size_t oldestOpen_ = 1;  // open levels are 0 and [oldestOpen_, depth_]
     int error_ = 0;

@@ -2,8 +2,9 @@
 // Removal of a recorded entry (FileEntryRecord.h): its parent is opened from the root without
 // following any link, the entry is checked to be still the object that was recorded (same
 // device, inode and type), and it is removed beneath that parent with unlinkat, a folder by
-// walking its descriptors depth-first, never following a link. No path is resolved twice: an
-// entry that is another object now, or whose parent's path holds a link now, is left alone.
+// walking its descriptors (a large one with idle workers), never following a link. No path is
+// resolved twice: an entry that is another object now, or whose parent's path holds a link now, is
+// left alone.
 
 #include <sys/types.h>
 
@@ -83,9 +84,11 @@ class RecordedEntry {
 EntryRemoval removeRecordedEntry(const FileEntryRecord& record);
 
 namespace detail {
-/// Removes everything inside the folder open (for reading) as `folder`, depth-first through
-/// descriptors, never following a link: links are removed as links. Stops at the first failure;
-/// answers 0 or its errno (entries that vanished meanwhile are no failure).
+/// Removes everything inside the folder open (for reading) as `folder`, through descriptors,
+/// never following a link (links are removed as links) nor leaving the tree; a large tree is
+/// shared with idle workers of the global queue (ParallelTreeWalk), each folder removed once
+/// empty. A failure stops the work as soon as practical; answers 0 or the errno of a failure
+/// (entries that vanished meanwhile are no failure; what was removed stays removed).
 int removeFolderContents(int folder);
 }  // namespace detail
 
