@@ -16,6 +16,7 @@
 #include "appsManager/AMRelatedFilesGroup.h"
 #include "appsManager/AsMDeleteExecutorDelegate.h"
 #include "appsManager/RelatedFilesCleanDelegate.h"
+#include "appsManager/RemovalTreeRows.h"
 #include "appsManager/UninstallProgressDelegate.h"
 #include "controls/NewButtonDelegate.h"
 #include "platform/appkit/NSOutlineViewDataSource.h"
@@ -131,7 +132,7 @@ class AMRelatedFilesWindowController : public NSWindowController,
     const std::vector<Ref<AMAppItem>>& selectDeletePath() const { return selectDeletePath_; }
     bool isTicked(const AMAppItem* record) const;
     /// The row numbers of the group rows as decimal text.
-    const std::vector<std::string>& rootArr() const { return rootArr_; }
+    const std::vector<std::string>& rootArr() const { return rows_.rootArr(); }
     /// The row object whose tick was toggled last (cleared by every expand or collapse).
     const Ref<NSObject>& selectCell() const { return selectCell_; }
     const Ref<AsMDeleteExecutor>& deleteExecutor() const { return deleteExecutor_; }
@@ -163,9 +164,7 @@ class AMRelatedFilesWindowController : public NSWindowController,
     std::atomic<int> deleteCount_{0};
     std::atomic<int> failCount_{0};
     AMFreedSpace totalSize_;
-    std::vector<std::string> rootArr_;
-    WeakRef<NSObject> newSelectItem_;
-    WeakRef<NSObject> oldSelectItem_;
+    RemovalTreeRows rows_;
     Ref<TextImageButton> cancelButton_;
     Ref<TextImageButton> uninstallButton_;
     Ref<MyNewOutlineView> outlineView_;

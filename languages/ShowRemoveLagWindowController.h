@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "appsManager/DeleteExecutorDelegate.h"
+#include "appsManager/RemovalTreeRows.h"
 #include "controls/NewButtonDelegate.h"
 #include "languages/RemovalSelectionEntry.h"
 #include "languages/ShowRemoveLagCleanDelegate.h"
@@ -110,7 +111,7 @@ class ShowRemoveLagWindowController : public NSWindowController,
     int allSelectCount() const { return allSelectCount_; }
     const Ref<AMDeleteExecutor>& deleteExecutor() const { return deleteExecutor_; }
     /// The row numbers of the group rows as decimal text.
-    const std::vector<std::string>& rootArr() const { return rootArr_; }
+    const std::vector<std::string>& rootArr() const { return rows_.rootArr(); }
 
     static void registerClass();
 
@@ -125,9 +126,7 @@ class ShowRemoveLagWindowController : public NSWindowController,
     WeakRef<ShowRemoveLagCleanDelegate> delegate_;
     RemovalSelection allRelaltedFiles_;
     Ref<MyNewOutlineView> outlineView_;
-    std::vector<std::string> rootArr_;
-    WeakRef<NSObject> newSelectItem_;
-    WeakRef<NSObject> oldSelectItem_;
+    RemovalTreeRows rows_;
     Ref<TextImageButton> cancelButton_;
     Ref<TextImageButton> uninstallButton_;
     Ref<NSTextField> nodeLabel_;
