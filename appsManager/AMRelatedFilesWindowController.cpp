@@ -5,10 +5,8 @@
 #include "appsManager/AMDisclosureArrowCell.h"
 #include "appsManager/AMPublicUtilities.h"
 #include "appsManager/AsMDeleteExecutor.h"
-#include "appsManager/CountHeadline.h"
 #include "appsManager/RemovalTreeCells.h"
 #include "appsManager/UninstallProgressWindowController.h"
-#include "controls/DialogButtonStyle.h"
 #include "controls/MyNewOutlineView.h"
 #include "controls/NewButton.h"
 #include "controls/TextImageButton.h"
@@ -16,7 +14,6 @@
 #include "platform/appkit/NSTableColumn.h"
 #include "platform/appkit/NSWindow.h"
 #include "shell/getColor.h"
-#include "windows/DialogWindowStyle.h"
 
 namespace {
 
@@ -26,16 +23,15 @@ constexpr const char* kQuestion = "Do your want to uninstall the selected %@ app
 
 // --- Opening --------------------------------------------------------------------------------
 
-void AMRelatedFilesWindowController::awakeFromNib() {
-    NSWindowController::awakeFromNib();
-    DialogButtonStyle::secondary(cancelButton_.get(), "Cancel");
-    DialogButtonStyle::primary(uninstallButton_.get(), "Uninstall");
+AMRelatedFilesWindowController::AMRelatedFilesWindowController()
+    : RemovalTreeWindowController(kQuestion, "Uninstall") {}
+
+std::size_t AMRelatedFilesWindowController::groupCount() const {
+    return allRelaltedFiles_ ? allRelaltedFiles_->size() : 0;
 }
 
 void AMRelatedFilesWindowController::windowDidLoad() {
-    NSWindowController::windowDidLoad();
-    // A dialog: only the close button shows.
-    DialogWindowStyle::apply(window(), weak_from_this(), SEL("closeWindow:"));
+    RemovalTreeWindowController::windowDidLoad();
 
     // Everything starts ticked, group by group in order.
     selectDeletePath_.clear();
@@ -44,32 +40,19 @@ void AMRelatedFilesWindowController::windowDidLoad() {
             for (const Ref<AMAppItem>& record : group->records())
                 selectDeletePath_.push_back(record);
 
-    if (outlineView_) {
-        if (allRelaltedFiles_ && !allRelaltedFiles_->empty()) outlineView_->reloadData();
+    if (outlineView()) {
+        if (allRelaltedFiles_ && !allRelaltedFiles_->empty()) outlineView()->reloadData();
         rows_.clear();
-        outlineView_->setSelectCellBackgroundColorWithRow(0);
-        if (Ref<NSObject> first = outlineView_->itemAtRow(0)) {
-            outlineView_->expandItem(first);
+        outlineView()->setSelectCellBackgroundColorWithRow(0);
+        if (Ref<NSObject> first = outlineView()->itemAtRow(0)) {
+            outlineView()->expandItem(first);
             itemDidExpandOrCollapse();
         }
     }
     setNodeLabelStyle();
 }
 
-void AMRelatedFilesWindowController::setNodeLabelStyle() {
-    CountHeadline::show(nodeLabel_.get(), kQuestion,
-                        allRelaltedFiles_ ? allRelaltedFiles_->size() : 0);
-}
-
 // --- Buttons --------------------------------------------------------------------------------
-
-void AMRelatedFilesWindowController::clickedCancelBtn(NSObject* sender) {
-    closeWindow(sender);
-}
-
-void AMRelatedFilesWindowController::closeWindow(NSObject*) {
-    DialogWindowStyle::closeAndStopModal(*this);
-}
 
 void AMRelatedFilesWindowController::clickedDeleteBtn(NSObject* sender) {
     closeWindow(sender);
@@ -77,7 +60,7 @@ void AMRelatedFilesWindowController::clickedDeleteBtn(NSObject* sender) {
 }
 
 void AMRelatedFilesWindowController::sohwSystemNode() {
-    if (uninstallButton_) uninstallButton_->setButtonEnabled(false);
+    if (uninstallButton()) uninstallButton()->setButtonEnabled(false);
 }
 
 // --- Uninstalling ---------------------------------------------------------------------------
@@ -151,7 +134,7 @@ void AMRelatedFilesWindowController::uninstallEnd() {
     selectDeletePath_.clear();
     // The opener's list goes empty with it: the opener scans again or drops the row.
     if (allRelaltedFiles_) allRelaltedFiles_->clear();
-    if (outlineView_) outlineView_->reloadData();
+    if (outlineView()) outlineView()->reloadData();
     if (Ref<RelatedFilesCleanDelegate> target = delegate()) target->completeCleanRelatedFiles();
     clickedCancelBtn(nullptr);
 }
@@ -178,13 +161,9 @@ Ref<AMRelatedFilesGroup> AMRelatedFilesWindowController::groupFor(const Ref<NSOb
     return std::dynamic_pointer_cast<AMRelatedFilesGroup>(item);
 }
 
-void AMRelatedFilesWindowController::clickButtonAction(NewButton*) {
-    selectRemoveLanguage();
-}
-
 void AMRelatedFilesWindowController::selectRemoveLanguage() {
-    if (!outlineView_) return;
-    Ref<NSObject> object = outlineView_->itemAtRow(outlineView_->selectedRow());
+    if (!outlineView()) return;
+    Ref<NSObject> object = outlineView()->itemAtRow(outlineView()->selectedRow());
     selectCell_ = object;
     if (Ref<AMRelatedFilesGroup> clicked = groupFor(object)) {
         // Only a group of the list counts; it is found by identity.
@@ -207,14 +186,14 @@ void AMRelatedFilesWindowController::selectRemoveLanguage() {
         else
             selectDeletePath_.push_back(record);
     }
-    if (uninstallButton_) uninstallButton_->setButtonEnabled(!selectDeletePath_.empty());
-    outlineView_->reloadData();
+    if (uninstallButton()) uninstallButton()->setButtonEnabled(!selectDeletePath_.empty());
+    outlineView()->reloadData();
 }
 
 // --- Expanding and highlight ----------------------------------------------------------------
 
 void AMRelatedFilesWindowController::openOrClose() {
-    if (rows_.toggleClickedItem(outlineView_.get())) itemDidExpandOrCollapse();
+    if (rows_.toggleClickedItem(outlineView().get())) itemDidExpandOrCollapse();
 }
 
 void AMRelatedFilesWindowController::itemDidExpandOrCollapse() {
@@ -223,18 +202,8 @@ void AMRelatedFilesWindowController::itemDidExpandOrCollapse() {
 }
 
 void AMRelatedFilesWindowController::reloadCellBackgroundColor() {
-    rows_.collectGroupRows(outlineView_.get(),
+    rows_.collectGroupRows(outlineView().get(),
                            [this](const Ref<NSObject>& item) { return groupFor(item) != nullptr; });
-}
-
-std::optional<bool> AMRelatedFilesWindowController::shouldSelectItem(NSOutlineView* outline,
-                                                                     const Ref<NSObject>& item) {
-    rows_.shouldSelect(outline, item);
-    return true;
-}
-
-void AMRelatedFilesWindowController::outlineViewSelectionDidChange(const NSNotification&) {
-    rows_.selectionDidChange(outlineView_.get());
 }
 
 // --- The tree -------------------------------------------------------------------------------
@@ -321,29 +290,13 @@ std::optional<std::string> AMRelatedFilesWindowController::toolTipForCell(NSOutl
     return std::nullopt;
 }
 
-std::optional<bool> AMRelatedFilesWindowController::shouldEditTableColumn(NSOutlineView*,
-                                                                          NSTableColumn*,
-                                                                          const Ref<NSObject>&) {
-    return false;
-}
-
-std::optional<bool> AMRelatedFilesWindowController::shouldSelectTableColumn(NSOutlineView*,
-                                                                            NSTableColumn*) {
-    return false;
-}
-
 // --- Runtime --------------------------------------------------------------------------------
 
 void AMRelatedFilesWindowController::registerClass() {
+    RemovalTreeWindowController::registerClass();
     ClassRegistry::shared()
-        .registerClass<AMRelatedFilesWindowController, NSWindowController>(
+        .registerClass<AMRelatedFilesWindowController, RemovalTreeWindowController>(
             "AMRelatedFilesWindowController")
-        .outlet("cancelButton", &AMRelatedFilesWindowController::setCancelButton)
-        .outlet("uninstallButton", &AMRelatedFilesWindowController::setUninstallButton)
-        .outlet("outlineView", &AMRelatedFilesWindowController::setOutlineView)
-        .outlet("nodeLabel", &AMRelatedFilesWindowController::setNodeLabel)
-        .action("clickedCancelBtn:", &AMRelatedFilesWindowController::clickedCancelBtn)
-        .action("closeWindow:", &AMRelatedFilesWindowController::closeWindow)
         .action("clickedDeleteBtn:", &AMRelatedFilesWindowController::clickedDeleteBtn)
         .action("doRemove", &AMRelatedFilesWindowController::doRemove)
         .action("showProgress", &AMRelatedFilesWindowController::showProgress)

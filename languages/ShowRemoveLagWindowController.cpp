@@ -4,14 +4,11 @@
 #include <cstdint>
 
 #include "appsManager/AMDeleteExecutor.h"
-#include "appsManager/CountHeadline.h"
 #include "appsManager/RemovalTreeCells.h"
-#include "controls/DialogButtonStyle.h"
 #include "controls/MyNewOutlineView.h"
 #include "controls/NewButton.h"
 #include "controls/TextImageButton.h"
 #include "platform/appkit/NSTableColumn.h"
-#include "windows/DialogWindowStyle.h"
 
 namespace {
 
@@ -21,15 +18,11 @@ constexpr const char* kQuestion = "Do your want to Remove the selected %@ langua
 
 // --- Opening --------------------------------------------------------------------------------
 
-void ShowRemoveLagWindowController::awakeFromNib() {
-    NSWindowController::awakeFromNib();
-    DialogButtonStyle::secondary(cancelButton_.get(), "Cancel");
-    DialogButtonStyle::primary(uninstallButton_.get(), "Remove");
-}
+ShowRemoveLagWindowController::ShowRemoveLagWindowController()
+    : RemovalTreeWindowController(kQuestion, "Remove") {}
 
 void ShowRemoveLagWindowController::windowDidLoad() {
-    NSWindowController::windowDidLoad();
-    DialogWindowStyle::apply(window(), weak_from_this(), SEL("closeWindow:"));
+    RemovalTreeWindowController::windowDidLoad();
 
     // Everything starts ticked, entry by entry in order.
     selectDeletePath_.clear();
@@ -37,37 +30,25 @@ void ShowRemoveLagWindowController::windowDidLoad() {
         for (const Ref<ZRTreeNode>& leaf : entry->leaves())
             selectDeletePath_.push_back(leaf);
 
-    if (outlineView_) {
-        if (!allRelaltedFiles_.empty()) outlineView_->reloadData();
+    if (outlineView()) {
+        if (!allRelaltedFiles_.empty()) outlineView()->reloadData();
         rows_.clear();
-        outlineView_->setSelectCellBackgroundColorWithRow(-1);
-        if (Ref<NSObject> first = outlineView_->itemAtRow(0)) outlineView_->expandItem(first);
-        outlineView_->setTarget(weak_from_this());
-        outlineView_->setDoubleAction(SEL("openOrClose"));
+        outlineView()->setSelectCellBackgroundColorWithRow(-1);
+        if (Ref<NSObject> first = outlineView()->itemAtRow(0)) outlineView()->expandItem(first);
+        outlineView()->setTarget(weak_from_this());
+        outlineView()->setDoubleAction(SEL("openOrClose"));
     }
     setNodeLabelStyle();
 }
 
 void ShowRemoveLagWindowController::doExpandItem() {
-    if (!isWindowLoaded() || !outlineView_) return;
+    if (!isWindowLoaded() || !outlineView()) return;
     for (const Ref<RemovalSelectionEntry>& entry : allRelaltedFiles_)
-        outlineView_->expandItem(entry);
+        outlineView()->expandItem(entry);
     reloadCellBackgroundColor();
 }
 
-void ShowRemoveLagWindowController::setNodeLabelStyle() {
-    CountHeadline::show(nodeLabel_.get(), kQuestion, allRelaltedFiles_.size());
-}
-
 // --- Buttons --------------------------------------------------------------------------------
-
-void ShowRemoveLagWindowController::clickedCancelBtn(NSObject* sender) {
-    closeWindow(sender);
-}
-
-void ShowRemoveLagWindowController::closeWindow(NSObject*) {
-    DialogWindowStyle::closeAndStopModal(*this);
-}
 
 void ShowRemoveLagWindowController::clickedDeleteBtn(NSObject* sender) {
     closeWindow(sender);
@@ -118,13 +99,9 @@ Ref<RemovalSelectionEntry> ShowRemoveLagWindowController::entryFor(
     return std::dynamic_pointer_cast<RemovalSelectionEntry>(item);
 }
 
-void ShowRemoveLagWindowController::clickButtonAction(NewButton*) {
-    selectRemoveLanguage();
-}
-
 void ShowRemoveLagWindowController::selectRemoveLanguage() {
-    if (!outlineView_) return;
-    Ref<NSObject> object = outlineView_->itemAtRow(outlineView_->selectedRow());
+    if (!outlineView()) return;
+    Ref<NSObject> object = outlineView()->itemAtRow(outlineView()->selectedRow());
     if (Ref<RemovalSelectionEntry> clicked = entryFor(object)) {
         // Only an entry of this selection counts; it is found by identity.
         if (std::find(allRelaltedFiles_.begin(), allRelaltedFiles_.end(), clicked) !=
@@ -143,30 +120,20 @@ void ShowRemoveLagWindowController::selectRemoveLanguage() {
         else
             selectDeletePath_.push_back(leaf);
     }
-    if (uninstallButton_) uninstallButton_->setButtonEnabled(!selectDeletePath_.empty());
-    outlineView_->reloadData();
+    if (uninstallButton()) uninstallButton()->setButtonEnabled(!selectDeletePath_.empty());
+    outlineView()->reloadData();
 }
 
 // --- Expanding and highlight ----------------------------------------------------------------
 
 void ShowRemoveLagWindowController::openOrClose() {
-    if (rows_.toggleClickedItem(outlineView_.get()) && !rows_.rootArr().empty())
+    if (rows_.toggleClickedItem(outlineView().get()) && !rows_.rootArr().empty())
         reloadCellBackgroundColor();
 }
 
 void ShowRemoveLagWindowController::reloadCellBackgroundColor() {
-    rows_.collectGroupRows(outlineView_.get(),
+    rows_.collectGroupRows(outlineView().get(),
                            [this](const Ref<NSObject>& item) { return entryFor(item) != nullptr; });
-}
-
-std::optional<bool> ShowRemoveLagWindowController::shouldSelectItem(NSOutlineView* outline,
-                                                                    const Ref<NSObject>& item) {
-    rows_.shouldSelect(outline, item);
-    return true;
-}
-
-void ShowRemoveLagWindowController::outlineViewSelectionDidChange(const NSNotification&) {
-    rows_.selectionDidChange(outlineView_.get());
 }
 
 // --- The tree -------------------------------------------------------------------------------
@@ -234,29 +201,13 @@ void ShowRemoveLagWindowController::willDisplayCell(NSOutlineView* outline, NSCe
     RemovalTreeCells::fillOtherCell(cell, column);
 }
 
-std::optional<bool> ShowRemoveLagWindowController::shouldEditTableColumn(NSOutlineView*,
-                                                                         NSTableColumn*,
-                                                                         const Ref<NSObject>&) {
-    return false;
-}
-
-std::optional<bool> ShowRemoveLagWindowController::shouldSelectTableColumn(NSOutlineView*,
-                                                                           NSTableColumn*) {
-    return false;
-}
-
 // --- Runtime --------------------------------------------------------------------------------
 
 void ShowRemoveLagWindowController::registerClass() {
+    RemovalTreeWindowController::registerClass();
     ClassRegistry::shared()
-        .registerClass<ShowRemoveLagWindowController, NSWindowController>(
+        .registerClass<ShowRemoveLagWindowController, RemovalTreeWindowController>(
             "ShowRemoveLagWindowController")
-        .outlet("cancelButton", &ShowRemoveLagWindowController::setCancelButton)
-        .outlet("uninstallButton", &ShowRemoveLagWindowController::setUninstallButton)
-        .outlet("outlineView", &ShowRemoveLagWindowController::setOutlineView)
-        .outlet("nodeLabel", &ShowRemoveLagWindowController::setNodeLabel)
-        .action("clickedCancelBtn:", &ShowRemoveLagWindowController::clickedCancelBtn)
-        .action("closeWindow:", &ShowRemoveLagWindowController::closeWindow)
         .action("clickedDeleteBtn:", &ShowRemoveLagWindowController::clickedDeleteBtn)
         .method("doRemove", &ShowRemoveLagWindowController::doRemove)
         .method("doExpandItem", &ShowRemoveLagWindowController::doExpandItem)
