@@ -12,7 +12,6 @@
 #include "appsManager/AMRelatedFilesGroup.h"
 #include "appsManager/AMRelatedFilesWindowController.h"
 #include "appsManager/RelatedAppFilesScanner.h"
-#include "appsManager/SortViewController.h"
 #include "controls/CustomTableView.h"
 #include "controls/NewSearchTextFiled.h"
 #include "controls/TCImageButton.h"
@@ -29,7 +28,6 @@
 #include "platform/graphics/NSFont.h"
 #include "shell/TCPublicUtilities.h"
 #include "shell/getColor.h"
-#include "windows/PopWindow/StatusAttachedWindow.h"
 
 namespace {
 
@@ -73,7 +71,7 @@ AMMainViewController::AMMainViewController() = default;
 
 AMMainViewController::~AMMainViewController() {
     NSObject::cancelPreviousPerformRequestsWithTarget(this);
-    if (sortAttachedWindow_) dropSortWindow();
+    sortPopUp_.drop();
 }
 
 std::pair<std::string, std::string> AMMainViewController::headlineFor(int entry) {
@@ -157,8 +155,8 @@ void AMMainViewController::loadAmMainVC() {
         selectAllBut_->setAction(SEL("selectAllButtonAction:"));
     }
     if (sortByBut_) {
-        sortByBut_->setImageFromFileNormalName("btn_sortby", "btn_sortby_press",
-                                               "btn_sortby_hover", "btn_sortby_disable");
+        sortByBut_->setImageFromFileNormalName("btn_sortby", "btn_sortby_press", "btn_sortby_hover",
+                                               "btn_sortby_disable");
         sortByBut_->setEnabled(true);
         sortByBut_->setTarget(self);
         sortByBut_->setAction(SEL("sortButtonAction:"));
@@ -174,8 +172,8 @@ void AMMainViewController::loadAmMainVC() {
     if (!searchButton_) searchButton_ = seachTextField_->searchButton().get();
 
     refreshButton_ = TCImageButton::make(NSMakeRect(768, 512, 16, 16));
-    refreshButton_->setImageFromFileNormalName("ic_refresh", "ic_refresh_press",
-                                               "ic_refresh_hover", "ic_refresh");
+    refreshButton_->setImageFromFileNormalName("ic_refresh", "ic_refresh_press", "ic_refresh_hover",
+                                               "ic_refresh");
     refreshButton_->setFrameOrigin(NSMakePoint(768, 512));
     refreshButton_->setEnabled(true);
     refreshButton_->setTarget(self);
@@ -288,21 +286,18 @@ void AMMainViewController::uninstallAllSelectApps(NSObject*) {
     if (items.empty()) return;
     isUninsatllOne_ = false;
     WeakRef<NSObject> weak = weak_from_this();
-    dispatch_async(dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_DEFAULT, 0),
-                   [weak, items = std::move(items)] {
-                       std::vector<Ref<AMRelatedFilesGroup>> groups;
-                       for (const Ref<AMAppItem>& item : items)
-                           groups.push_back(AMRelatedFilesGroup::make(
-                               RelatedAppFilesScanner::relatedFilesToApplicationAtPath(
-                                   item->path())));
-                       dispatch_async(dispatch_get_main_queue(),
-                                      [weak, groups = std::move(groups)]() mutable {
-                                          if (auto self =
-                                                  std::dynamic_pointer_cast<AMMainViewController>(
-                                                      weak.lock()))
-                                              self->openReview(std::move(groups));
-                                      });
-                   });
+    dispatch_async(
+        dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_DEFAULT, 0),
+        [weak, items = std::move(items)] {
+            std::vector<Ref<AMRelatedFilesGroup>> groups;
+            for (const Ref<AMAppItem>& item : items)
+                groups.push_back(AMRelatedFilesGroup::make(
+                    RelatedAppFilesScanner::relatedFilesToApplicationAtPath(item->path())));
+            dispatch_async(dispatch_get_main_queue(), [weak, groups = std::move(groups)]() mutable {
+                if (auto self = std::dynamic_pointer_cast<AMMainViewController>(weak.lock()))
+                    self->openReview(std::move(groups));
+            });
+        });
 }
 
 void AMMainViewController::searchRelatedFiles(AMAppItem*) {
@@ -386,7 +381,9 @@ void AMMainViewController::doSearchWithKey(const std::optional<std::string>& key
     searchNameWithKey(key);
 }
 
-void AMMainViewController::searchCancelButtonAction() { searchNameWithKey(std::string()); }
+void AMMainViewController::searchCancelButtonAction() {
+    searchNameWithKey(std::string());
+}
 
 void AMMainViewController::searchNameWithKey(const NSStringOpt& key) {
     if (AMAppsViewController* list = currentList()) list->searchNameWithKey(key);
@@ -400,7 +397,9 @@ void AMMainViewController::refrshApplication() {
     if (AMAppsViewController* list = currentList()) list->getApplications();
 }
 
-void AMMainViewController::setRefrshButton() { refrashEnd(); }
+void AMMainViewController::setRefrshButton() {
+    refrashEnd();
+}
 
 void AMMainViewController::refrashEnd() {
     if (seachTextField_) {
@@ -430,46 +429,20 @@ void AMMainViewController::refashButtonAction(NSObject*) {
 }
 
 void AMMainViewController::sortButtonAction(NSObject*) {
-    isPopSortWin_ = true;
-    if (!sortVC_) {
-        sortVC_ = SortViewController::make();
-        sortVC_->setDelegate(shared_from_this());
-    }
-    if (sortAttachedWindow_) dropSortWindow();
-    // The close timer of a replaced pop-up must not close the new one early.
-    NSObject::cancelPreviousPerformRequestsWithTarget(this, SEL("isHiddenWindow"));
-    NSView* content = sortVC_->view();
-    if (!content || !mainWindow_) return;
-    sortAttachedWindow_ =
-        StatusAttachedWindow::make(sortVC_->viewRef(), NSMakePoint(395, 419), mainWindow_, 3, 0,
-                                   0.8f);
-    if (!sortAttachedWindow_) return;
-    mainWindow_->addChildWindow(sortAttachedWindow_.get(), NSWindowAbove);
-    sortAttachedWindow_->orderFront();
-    performSelectorAfterDelay(SEL("isHiddenWindow"), {}, 2.0);
-}
-
-void AMMainViewController::dropSortWindow() {
-    Ref<StatusAttachedWindow> popUp = std::move(sortAttachedWindow_);
-    if (!popUp) return;
-    if (mainWindow_) mainWindow_->removeChildWindow(popUp.get());
-    popUp->orderOut();
+    sortPopUp_.open(mainWindow_, *this, shared_from_this());
 }
 
 void AMMainViewController::isHiddenWindow() {
-    if (!isPopSortWin_) return;
-    dropSortWindow();
+    sortPopUp_.hideIfAway();
 }
 
 void AMMainViewController::mouseEixtView(bool exited) {
-    isPopSortWin_ = exited;
-    if (exited) isHiddenWindow();
+    sortPopUp_.pointerExited(exited);
 }
 
 void AMMainViewController::sortActionBy(std::int32_t type, std::int32_t upDown) {
     if (AMAppsViewController* list = currentList()) list->sortByType(type, upDown);
-    isPopSortWin_ = true;
-    isHiddenWindow();
+    sortPopUp_.choiceMade();
 }
 
 void AMMainViewController::registerClass() {

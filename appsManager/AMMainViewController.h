@@ -16,6 +16,7 @@
 
 #include "appsManager/AMAppsViewControllerDelegate.h"
 #include "appsManager/RelatedFilesCleanDelegate.h"
+#include "appsManager/SortPopUp.h"
 #include "appsManager/SortViewControllerDelegate.h"
 #include "controls/NewSearchTextFiledDelegate.h"
 #include "platform/appkit/NSViewController.h"
@@ -112,7 +113,7 @@ class AMMainViewController : public NSViewController,
     int aSelectType() const { return aSelectType_; }
     bool isUninsatllOne() const { return isUninsatllOne_; }
     long selectedRow() const { return selectedRow_; }
-    bool isPopSortWin() const { return isPopSortWin_; }
+    bool isPopSortWin() const { return sortPopUp_.isPopSortWin(); }
     /// The list of `kind` (nullptr before it was first shown or outside 0 to 3).
     AMAppsViewController* listOfKind(int kind) const;
     /// The list of the current sidebar entry (nullptr for entries 4 and 5).
@@ -120,8 +121,8 @@ class AMMainViewController : public NSViewController,
     TCImageButton* uninstallButton() const { return uninstallButton_.get(); }
     TCImageButton* refreshButton() const { return refreshButton_.get(); }
     NewSearchTextFiled* seachTextField() const { return seachTextField_.get(); }
-    SortViewController* sortVC() const { return sortVC_.get(); }
-    StatusAttachedWindow* sortAttachedWindow() const { return sortAttachedWindow_.get(); }
+    SortViewController* sortVC() const { return sortPopUp_.sortVC(); }
+    StatusAttachedWindow* sortAttachedWindow() const { return sortPopUp_.window(); }
     AMRelatedFilesWindowController* relatedFilesWinController() const {
         return relatedFilesWinController_.get();
     }
@@ -158,8 +159,6 @@ class AMMainViewController : public NSViewController,
     AMAppsViewController* ensureList(int kind);
     /// Opens the review of `groups` (main queue).
     void openReview(std::vector<Ref<AMRelatedFilesGroup>> groups);
-    /// Closes and forgets the sort pop-up.
-    void dropSortWindow();
 
     NSWindow* mainWindow_ = nullptr;
     WeakRef<NSObject> delegate_;
@@ -172,9 +171,7 @@ class AMMainViewController : public NSViewController,
     int aSelectType_ = 0;
     Ref<NewSearchTextFiled> seachTextField_;
     Ref<TCImageButton> refreshButton_;
-    Ref<SortViewController> sortVC_;
-    Ref<StatusAttachedWindow> sortAttachedWindow_;
-    bool isPopSortWin_ = false;
+    SortPopUp sortPopUp_;
     bool built_ = false;
     // Outlets: the screen's view holds them.
     NSTextField* titleLabel_ = nullptr;

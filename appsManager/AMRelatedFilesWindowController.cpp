@@ -5,82 +5,33 @@
 #include "appsManager/AMDisclosureArrowCell.h"
 #include "appsManager/AMPublicUtilities.h"
 #include "appsManager/AsMDeleteExecutor.h"
+#include "appsManager/RemovalTreeCells.h"
 #include "appsManager/UninstallProgressWindowController.h"
 #include "controls/MyNewOutlineView.h"
 #include "controls/NewButton.h"
 #include "controls/TextImageButton.h"
 #include "platform/appkit/NSApplication.h"
-#include "platform/appkit/NSButton.h"
-#include "platform/appkit/NSImageCell.h"
 #include "platform/appkit/NSTableColumn.h"
-#include "platform/appkit/NSTextFieldCell.h"
 #include "platform/appkit/NSWindow.h"
-#include "platform/foundation/NSString.h"
-#include "platform/graphics/NSAttributedString.h"
-#include "platform/graphics/NSColor.h"
-#include "platform/graphics/NSFont.h"
-#include "platform/graphics/NSImage.h"
-#include "platform/graphics/NSParagraphStyle.h"
-#include "shell/TCPublicUtilities.h"
 #include "shell/getColor.h"
 
 namespace {
 
 constexpr const char* kQuestion = "Do your want to uninstall the selected %@ application(s)?";
 
-bool isColumn(const NSTableColumn* column, const char* identifier) {
-    return column && column->identifier() == identifier;
-}
-
-/// The sum of the sizes of every record of `group`, as size text.
-std::string groupSizeText(const AMRelatedFilesGroup& group) {
-    std::uint64_t total = 0;
-    for (const Ref<AMAppItem>& record : group.records())
-        total += AMPublicUtilities::volSpaceFromString(record->size());
-    return AMPublicUtilities::convertVolSpace(total);
-}
-
-Ref<NSImageCell> imageCell(const Ref<NSImage>& image) {
-    auto cell = NSImageCell::make();
-    cell->setImage(image);
-    return cell;
-}
-
 }  // namespace
 
 // --- Opening --------------------------------------------------------------------------------
 
-void AMRelatedFilesWindowController::awakeFromNib() {
-    NSWindowController::awakeFromNib();
-    if (cancelButton_) {
-        cancelButton_->setButtonEnabled(true);
-        cancelButton_->setImageFromFileNormalName("btn_popsec", "btn_popsec_press",
-                                                  "btn_popsec_hover", "btn_popsec_disable");
-        cancelButton_->setTextWithName("Cancel", 12);
-    }
-    if (uninstallButton_) {
-        uninstallButton_->setButtonEnabled(true);
-        uninstallButton_->setImageFromFileNormalName("btn_poppri", "btn_poppri_press",
-                                                     "btn_poppri_hover", "btn_poppri_disable");
-        uninstallButton_->setTextWithName("Uninstall", 12);
-    }
+AMRelatedFilesWindowController::AMRelatedFilesWindowController()
+    : RemovalTreeWindowController(kQuestion, "Uninstall") {}
+
+std::size_t AMRelatedFilesWindowController::groupCount() const {
+    return allRelaltedFiles_ ? allRelaltedFiles_->size() : 0;
 }
 
 void AMRelatedFilesWindowController::windowDidLoad() {
-    NSWindowController::windowDidLoad();
-    if (NSWindow* w = window()) {
-        if (NSButton* close = w->standardWindowButton(NSWindowCloseButton)) {
-            close->setTarget(weak_from_this());
-            close->setAction(SEL("closeWindow:"));
-        }
-        // A dialog: only the close button shows.
-        for (NSWindowButton kind : {NSWindowMiniaturizeButton, NSWindowZoomButton})
-            if (NSButton* button = w->standardWindowButton(kind)) button->setHidden(true);
-        w->center();
-        w->setMovableByWindowBackground(true);
-        w->setOpaque(false);
-        w->setBackgroundColor(NSColor::clearColor());
-    }
+    RemovalTreeWindowController::windowDidLoad();
 
     // Everything starts ticked, group by group in order.
     selectDeletePath_.clear();
@@ -89,54 +40,19 @@ void AMRelatedFilesWindowController::windowDidLoad() {
             for (const Ref<AMAppItem>& record : group->records())
                 selectDeletePath_.push_back(record);
 
-    if (outlineView_) {
-        if (allRelaltedFiles_ && !allRelaltedFiles_->empty()) outlineView_->reloadData();
-        rootArr_.clear();
-        outlineView_->setSelectCellBackgroundColorWithRow(0);
-        if (Ref<NSObject> first = outlineView_->itemAtRow(0)) {
-            outlineView_->expandItem(first);
+    if (outlineView()) {
+        if (allRelaltedFiles_ && !allRelaltedFiles_->empty()) outlineView()->reloadData();
+        rows_.clear();
+        outlineView()->setSelectCellBackgroundColorWithRow(0);
+        if (Ref<NSObject> first = outlineView()->itemAtRow(0)) {
+            outlineView()->expandItem(first);
             itemDidExpandOrCollapse();
         }
     }
     setNodeLabelStyle();
 }
 
-void AMRelatedFilesWindowController::setNodeLabelStyle() {
-    const std::size_t groups = allRelaltedFiles_ ? allRelaltedFiles_->size() : 0;
-    const std::string number = ns::stringWithFormat("%d", static_cast<int>(groups));
-    const std::string text = ns::stringWithFormat(kQuestion, number);
-    auto headline = NSMutableAttributedString::make(text);
-    // Ranges count UTF-16 units; the search answers bytes.
-    NSRange found = ns::rangeOfString(text, number);
-    if (found.location != NSNotFound) {
-        NSRange range{ns::length(std::string_view(text).substr(0, found.location)),
-                      ns::length(number)};
-        headline->addAttribute(NSFontAttributeName, TCPublicUtilities::regularFontOfSize(20),
-                               range);
-        headline->addAttribute(
-            NSForegroundColorAttributeName,
-            NSColor::colorWithDeviceRed(49 / 255.0, 190 / 255.0, 106 / 255.0, 1.0), range);
-    }
-    auto centred = NSMutableParagraphStyle::defaultParagraphStyle();
-    centred->setAlignment(NSCenterTextAlignment);
-    headline->addAttribute(NSParagraphStyleAttributeName, centred, NSRange{0, headline->length()});
-    if (nodeLabel_) {
-        nodeLabel_->setAttributedStringValue(headline);
-        nodeLabel_->setNeedsDisplay(true);
-    }
-}
-
 // --- Buttons --------------------------------------------------------------------------------
-
-void AMRelatedFilesWindowController::clickedCancelBtn(NSObject* sender) {
-    closeWindow(sender);
-}
-
-void AMRelatedFilesWindowController::closeWindow(NSObject*) {
-    if (isWindowLoaded())
-        if (NSWindow* w = window()) w->close();
-    if (auto app = NSApplication::sharedApplication()) app->stopModal();
-}
 
 void AMRelatedFilesWindowController::clickedDeleteBtn(NSObject* sender) {
     closeWindow(sender);
@@ -144,7 +60,7 @@ void AMRelatedFilesWindowController::clickedDeleteBtn(NSObject* sender) {
 }
 
 void AMRelatedFilesWindowController::sohwSystemNode() {
-    if (uninstallButton_) uninstallButton_->setButtonEnabled(false);
+    if (uninstallButton()) uninstallButton()->setButtonEnabled(false);
 }
 
 // --- Uninstalling ---------------------------------------------------------------------------
@@ -218,7 +134,7 @@ void AMRelatedFilesWindowController::uninstallEnd() {
     selectDeletePath_.clear();
     // The opener's list goes empty with it: the opener scans again or drops the row.
     if (allRelaltedFiles_) allRelaltedFiles_->clear();
-    if (outlineView_) outlineView_->reloadData();
+    if (outlineView()) outlineView()->reloadData();
     if (Ref<RelatedFilesCleanDelegate> target = delegate()) target->completeCleanRelatedFiles();
     clickedCancelBtn(nullptr);
 }
@@ -245,13 +161,9 @@ Ref<AMRelatedFilesGroup> AMRelatedFilesWindowController::groupFor(const Ref<NSOb
     return std::dynamic_pointer_cast<AMRelatedFilesGroup>(item);
 }
 
-void AMRelatedFilesWindowController::clickButtonAction(NewButton*) {
-    selectRemoveLanguage();
-}
-
 void AMRelatedFilesWindowController::selectRemoveLanguage() {
-    if (!outlineView_) return;
-    Ref<NSObject> object = outlineView_->itemAtRow(outlineView_->selectedRow());
+    if (!outlineView()) return;
+    Ref<NSObject> object = outlineView()->itemAtRow(outlineView()->selectedRow());
     selectCell_ = object;
     if (Ref<AMRelatedFilesGroup> clicked = groupFor(object)) {
         // Only a group of the list counts; it is found by identity.
@@ -274,60 +186,24 @@ void AMRelatedFilesWindowController::selectRemoveLanguage() {
         else
             selectDeletePath_.push_back(record);
     }
-    if (uninstallButton_) uninstallButton_->setButtonEnabled(!selectDeletePath_.empty());
-    outlineView_->reloadData();
+    if (uninstallButton()) uninstallButton()->setButtonEnabled(!selectDeletePath_.empty());
+    outlineView()->reloadData();
 }
 
 // --- Expanding and highlight ----------------------------------------------------------------
 
 void AMRelatedFilesWindowController::openOrClose() {
-    if (!outlineView_) return;
-    outlineView_->setSelectCellBackgroundColorWithRow(-1);
-    Ref<NSObject> item = outlineView_->itemAtRow(outlineView_->clickedRow());
-    if (!item) return;
-    if (outlineView_->isItemExpanded(item))
-        outlineView_->collapseItem(item);
-    else
-        outlineView_->expandItem(item);
-    itemDidExpandOrCollapse();
+    if (rows_.toggleClickedItem(outlineView().get())) itemDidExpandOrCollapse();
 }
 
 void AMRelatedFilesWindowController::itemDidExpandOrCollapse() {
     selectCell_ = nullptr;
-    if (!rootArr_.empty()) reloadCellBackgroundColor();
+    if (!rows_.rootArr().empty()) reloadCellBackgroundColor();
 }
 
 void AMRelatedFilesWindowController::reloadCellBackgroundColor() {
-    if (!outlineView_) return;
-    rootArr_.clear();
-    for (long row = 0; row < outlineView_->numberOfRows(); ++row) {
-        if (!groupFor(outlineView_->itemAtRow(row))) continue;
-        std::string text = ns::stringWithFormat("%d", static_cast<int>(row));
-        if (std::find(rootArr_.begin(), rootArr_.end(), text) == rootArr_.end())
-            rootArr_.push_back(text);
-    }
-    outlineView_->setIsRootArr(rootArr_);
-    outlineView_->setNeedsDisplay(true);
-}
-
-std::optional<bool> AMRelatedFilesWindowController::shouldSelectItem(NSOutlineView* outline,
-                                                                     const Ref<NSObject>& item) {
-    if (auto* mine = dynamic_cast<MyNewOutlineView*>(outline))
-        mine->setSelectCellBackgroundColorWithRow(static_cast<int>(outline->rowForItem(item)));
-    newSelectItem_ = item;
-    return true;
-}
-
-void AMRelatedFilesWindowController::outlineViewSelectionDidChange(const NSNotification&) {
-    Ref<NSObject> now = newSelectItem_.lock();
-    if (now == oldSelectItem_.lock() && outlineView_) {
-        // The highlighted row was chosen again: the highlight goes.
-        outlineView_->setSelectCellBackgroundColorWithRow(-1);
-        newSelectItem_.reset();
-        now = nullptr;
-        outlineView_->setNeedsDisplay(true);
-    }
-    oldSelectItem_ = now;
+    rows_.collectGroupRows(outlineView().get(),
+                           [this](const Ref<NSObject>& item) { return groupFor(item) != nullptr; });
 }
 
 // --- The tree -------------------------------------------------------------------------------
@@ -337,15 +213,7 @@ long AMRelatedFilesWindowController::numberOfChildrenOfItem(NSOutlineView* outli
     if (!item) return allRelaltedFiles_ ? static_cast<long>(allRelaltedFiles_->size()) : 0;
     Ref<AMRelatedFilesGroup> group = groupFor(item);
     if (!group) return 0;
-    if (outline) {
-        // The group's row is known by now: it is listed before its children are asked for.
-        long row = outline->rowForItem(item);
-        std::string text = ns::stringWithFormat("%d", static_cast<int>(row));
-        if (row >= 0 && std::find(rootArr_.begin(), rootArr_.end(), text) == rootArr_.end())
-            rootArr_.push_back(text);
-        if (auto* mine = dynamic_cast<MyNewOutlineView*>(outline)) mine->setIsRootArr(rootArr_);
-        outline->setNeedsDisplay(true);
-    }
+    rows_.noteGroupRow(outline, item);
     return static_cast<long>(group->count());
 }
 
@@ -371,12 +239,12 @@ std::any AMRelatedFilesWindowController::objectValueForTableColumn(NSOutlineView
     if (!item) return {};
     if (Ref<AMRelatedFilesGroup> group = groupFor(item)) {
         if (group->empty()) return {};
-        if (isColumn(column, "Name")) return group->records().front()->name();
-        return groupSizeText(*group);
+        if (RemovalTreeCells::isColumn(column, "Name")) return group->records().front()->name();
+        return RemovalTreeCells::totalSizeText(group->records());
     }
     if (auto record = std::dynamic_pointer_cast<AMAppItem>(item)) {
-        if (isColumn(column, "Name")) return record->name();
-        if (isColumn(column, "Size")) return record->size();
+        if (RemovalTreeCells::isColumn(column, "Name")) return record->name();
+        if (RemovalTreeCells::isColumn(column, "Size")) return record->size();
     }
     return {};
 }
@@ -389,7 +257,7 @@ void AMRelatedFilesWindowController::willDisplayCell(NSOutlineView* outline, NSC
     Ref<AMAppItem> shown = group ? (group->empty() ? nullptr : group->records().front())
                                  : std::dynamic_pointer_cast<AMAppItem>(item);
 
-    if (isColumn(column, "Name")) {
+    if (RemovalTreeCells::isColumn(column, "Name")) {
         auto* name = dynamic_cast<NewButton*>(cell);
         if (!name) return;
         if (!shown) {
@@ -399,52 +267,19 @@ void AMRelatedFilesWindowController::willDisplayCell(NSOutlineView* outline, NSC
             name->setIconImageCell(nullptr);
             return;
         }
-        name->setImagePosition(NSImageLeft);
-        name->setDelegate(weak_from_this());
-        name->setTarget(weak_from_this());
-        name->setIsSelect(outline && item && outline->itemAtRow(outline->selectedRow()) == item);
-        name->setTitle("");
-        name->setEditable(true);
-
-        const char* tick = "unsel";
-        if (group) {
-            const long ticked = tickedCount(*group);
-            if (ticked == static_cast<long>(group->count()))
-                tick = "sel";
-            else if (ticked > 0)
-                tick = "halfsel";
-        } else if (isTicked(shown.get())) {
-            tick = "sel";
-        }
-        name->setSelectImageCell(imageCell(NSImage::imageNamed(tick)));
-
-        auto label = NSTextFieldCell::make();
-        label->setEditable(false);
-        label->setDrawsBackground(false);
-        label->setBackgroundColor(NSColor::clearColor());
-        label->setLineBreakMode(NSLineBreakByTruncatingTail);
-        label->setTextColor(getColor(214, 214, 215, 1.0));
-        label->setFont(NSFont::systemFontOfSize(14));
-        label->setStringValue(shown->name());
-        name->setLabel(label);
-        name->setIconImageCell(imageCell(shown->image()));
+        const char* tick = group ? RemovalTreeCells::tickImageName(
+                                       tickedCount(*group), static_cast<long>(group->count()))
+                                 : (isTicked(shown.get()) ? "sel" : "unsel");
+        RemovalTreeCells::fillNameCell(name, weak_from_this(),
+                                       RemovalTreeCells::isSelectedItem(outline, item), tick,
+                                       shown->name(), shown->image(), getColor(214, 214, 215, 1.0));
         return;
     }
-    if (isColumn(column, "open")) {
-        if (group && shown) {
-            const bool open = outline && outline->isItemExpanded(item);
-            cell->setImage(NSImage::imageNamed(open ? "arrow_w_open" : "arrow_w"));
-            cell->setTarget(weak_from_this());
-            cell->setAction(SEL("openOrClose"));
-        } else {
-            cell->setImage(nullptr);
-            cell->setAction(SEL());
-        }
+    if (RemovalTreeCells::isColumn(column, "open")) {
+        RemovalTreeCells::fillArrowCell(cell, outline, item, group && shown, weak_from_this());
         return;
     }
-    if (isColumn(column, "First")) return;
-    if (auto* text = dynamic_cast<NSTextFieldCell*>(cell))
-        text->setTextColor(getColor(214, 214, 215, 0.8));
+    RemovalTreeCells::fillOtherCell(cell, column);
 }
 
 std::optional<std::string> AMRelatedFilesWindowController::toolTipForCell(NSOutlineView*, NSCell*,
@@ -455,29 +290,13 @@ std::optional<std::string> AMRelatedFilesWindowController::toolTipForCell(NSOutl
     return std::nullopt;
 }
 
-std::optional<bool> AMRelatedFilesWindowController::shouldEditTableColumn(NSOutlineView*,
-                                                                          NSTableColumn*,
-                                                                          const Ref<NSObject>&) {
-    return false;
-}
-
-std::optional<bool> AMRelatedFilesWindowController::shouldSelectTableColumn(NSOutlineView*,
-                                                                            NSTableColumn*) {
-    return false;
-}
-
 // --- Runtime --------------------------------------------------------------------------------
 
 void AMRelatedFilesWindowController::registerClass() {
+    RemovalTreeWindowController::registerClass();
     ClassRegistry::shared()
-        .registerClass<AMRelatedFilesWindowController, NSWindowController>(
+        .registerClass<AMRelatedFilesWindowController, RemovalTreeWindowController>(
             "AMRelatedFilesWindowController")
-        .outlet("cancelButton", &AMRelatedFilesWindowController::setCancelButton)
-        .outlet("uninstallButton", &AMRelatedFilesWindowController::setUninstallButton)
-        .outlet("outlineView", &AMRelatedFilesWindowController::setOutlineView)
-        .outlet("nodeLabel", &AMRelatedFilesWindowController::setNodeLabel)
-        .action("clickedCancelBtn:", &AMRelatedFilesWindowController::clickedCancelBtn)
-        .action("closeWindow:", &AMRelatedFilesWindowController::closeWindow)
         .action("clickedDeleteBtn:", &AMRelatedFilesWindowController::clickedDeleteBtn)
         .action("doRemove", &AMRelatedFilesWindowController::doRemove)
         .action("showProgress", &AMRelatedFilesWindowController::showProgress)

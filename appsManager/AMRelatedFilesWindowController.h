@@ -6,6 +6,7 @@
 // executor's reports; when the user confirms the end, the opener is told.
 
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -16,24 +17,15 @@
 #include "appsManager/AMRelatedFilesGroup.h"
 #include "appsManager/AsMDeleteExecutorDelegate.h"
 #include "appsManager/RelatedFilesCleanDelegate.h"
+#include "appsManager/RemovalTreeWindowController.h"
 #include "appsManager/UninstallProgressDelegate.h"
-#include "controls/NewButtonDelegate.h"
-#include "platform/appkit/NSOutlineViewDataSource.h"
-#include "platform/appkit/NSOutlineViewDelegate.h"
-#include "platform/appkit/NSTextField.h"
-#include "platform/appkit/NSWindowController.h"
 
 class AsMDeleteExecutor;
-class MyNewOutlineView;
-class TextImageButton;
 class UninstallProgressWindowController;
 
-class AMRelatedFilesWindowController : public NSWindowController,
+class AMRelatedFilesWindowController : public RemovalTreeWindowController,
                                        public AsMDeleteExecutorDelegate,
-                                       public NSOutlineViewDataSource,
-                                       public NSOutlineViewDelegate,
-                                       public UninstallProgressDelegate,
-                                       public NewButtonDelegate {
+                                       public UninstallProgressDelegate {
   public:
     /// A dialog that loads `nibName` on first access of its window; nothing is ticked yet.
     static Ref<AMRelatedFilesWindowController> make(
@@ -43,18 +35,12 @@ class AMRelatedFilesWindowController : public NSWindowController,
         return controller;
     }
 
-    /// Gives Cancel and Uninstall their images and texts and makes both usable.
-    void awakeFromNib() override;
-    /// Retargets the close button, makes the window clear and movable, ticks every record,
-    /// fills the tree, highlights and expands row 0 and builds the headline.
-    void windowDidLoad() override;
-    /// The headline: the question with the number of groups in green at 20 points, centred.
-    void setNodeLabelStyle();
+    /// A dialog whose question counts applications and whose confirming button uninstalls.
+    AMRelatedFilesWindowController();
 
-    /// Cancel: closes the dialog.
-    void clickedCancelBtn(NSObject* sender);
-    /// Closes the window and stops the application's current modal loop.
-    void closeWindow(NSObject* sender);
+    /// The dialog set-up, then ticks every record, fills the tree, highlights and expands
+    /// row 0 and builds the headline.
+    void windowDidLoad() override;
     /// Uninstall: closes the dialog, then runs doRemove 0.5 seconds later on the main run loop.
     void clickedDeleteBtn(NSObject* sender);
     /// Starts deleting the ticked records and runs the progress dialog modally; nothing when
@@ -74,11 +60,9 @@ class AMRelatedFilesWindowController : public NSWindowController,
     /// with it), tells the delegate and closes the dialog.
     void uninstallEnd() override;
 
-    /// A tick was clicked in a row (the row is selected by then).
-    void clickButtonAction(NewButton* cell) override;
     /// Toggles the tick of the row object at the outline's selected row: a record alone, a
     /// group for all of its records (a partly ticked group becomes fully ticked).
-    void selectRemoveLanguage();
+    void selectRemoveLanguage() override;
     /// The disclosure arrow of a group row: collapses or expands the item at the clicked row.
     void openOrClose();
     /// Rebuilds the list of group rows from every row and hands it to the outline.
@@ -94,13 +78,6 @@ class AMRelatedFilesWindowController : public NSWindowController,
                                        const Ref<NSObject>& item) override;
     void willDisplayCell(NSOutlineView* outlineView, NSCell* cell, NSTableColumn* column,
                          const Ref<NSObject>& item) override;
-    std::optional<bool> shouldSelectItem(NSOutlineView* outlineView,
-                                         const Ref<NSObject>& item) override;
-    std::optional<bool> shouldEditTableColumn(NSOutlineView* outlineView, NSTableColumn* column,
-                                              const Ref<NSObject>& item) override;
-    std::optional<bool> shouldSelectTableColumn(NSOutlineView* outlineView,
-                                                NSTableColumn* column) override;
-    void outlineViewSelectionDidChange(const NSNotification& notification) override;
     /// A file row's tool tip is its full path, so that two files of one name can be told
     /// apart; group rows have none.
     std::optional<std::string> toolTipForCell(NSOutlineView* outlineView, NSCell* cell,
@@ -112,26 +89,16 @@ class AMRelatedFilesWindowController : public NSWindowController,
     /// Told when an uninstall has ended; not retained.
     Ref<RelatedFilesCleanDelegate> delegate() const { return delegate_.lock(); }
     void setDelegate(const Ref<RelatedFilesCleanDelegate>& delegate) { delegate_ = delegate; }
-    const Ref<TextImageButton>& cancelButton() const { return cancelButton_; }
-    void setCancelButton(const Ref<TextImageButton>& button) { cancelButton_ = button; }
-    const Ref<TextImageButton>& uninstallButton() const { return uninstallButton_; }
-    void setUninstallButton(const Ref<TextImageButton>& button) { uninstallButton_ = button; }
-    const Ref<MyNewOutlineView>& outlineView() const { return outlineView_; }
-    void setOutlineView(const Ref<MyNewOutlineView>& outline) { outlineView_ = outline; }
     /// The groups shown (retained; shared with the opener).
     const Ref<AMRelatedFilesGroupList>& allRelaltedFiles() const { return allRelaltedFiles_; }
     void setAllRelaltedFiles(const Ref<AMRelatedFilesGroupList>& groups) {
         allRelaltedFiles_ = groups;
     }
-    const Ref<NSTextField>& nodeLabel() const { return nodeLabel_; }
-    void setNodeLabel(const Ref<NSTextField>& label) { nodeLabel_ = label; }
 
     // State, for the owner and tests.
     /// The ticked records in tick order: what an uninstall deletes.
     const std::vector<Ref<AMAppItem>>& selectDeletePath() const { return selectDeletePath_; }
     bool isTicked(const AMAppItem* record) const;
-    /// The row numbers of the group rows as decimal text.
-    const std::vector<std::string>& rootArr() const { return rootArr_; }
     /// The row object whose tick was toggled last (cleared by every expand or collapse).
     const Ref<NSObject>& selectCell() const { return selectCell_; }
     const Ref<AsMDeleteExecutor>& deleteExecutor() const { return deleteExecutor_; }
@@ -145,6 +112,10 @@ class AMRelatedFilesWindowController : public NSWindowController,
     std::uint64_t totalSize() const { return totalSize_.total(); }
 
     static void registerClass();
+
+  protected:
+    /// The number of groups shown.
+    std::size_t groupCount() const override;
 
   private:
     Ref<AMRelatedFilesGroup> groupFor(const Ref<NSObject>& item) const;
@@ -163,12 +134,5 @@ class AMRelatedFilesWindowController : public NSWindowController,
     std::atomic<int> deleteCount_{0};
     std::atomic<int> failCount_{0};
     AMFreedSpace totalSize_;
-    std::vector<std::string> rootArr_;
-    WeakRef<NSObject> newSelectItem_;
-    WeakRef<NSObject> oldSelectItem_;
-    Ref<TextImageButton> cancelButton_;
-    Ref<TextImageButton> uninstallButton_;
-    Ref<MyNewOutlineView> outlineView_;
     Ref<AMRelatedFilesGroupList> allRelaltedFiles_;
-    Ref<NSTextField> nodeLabel_;
 };

@@ -3,59 +3,29 @@
 void TCImageButton::setImageFromFileNormalName(const std::string& normal, const std::string& active,
                                                const std::string& hover,
                                                const std::string& disable) {
-    normalImage_ = NSImage::imageNamed(normal);
-    activeImage_ = NSImage::imageNamed(active);
-    hoverImage_ = NSImage::imageNamed(hover);
-    disableImage_ = NSImage::imageNamed(disable);
-    NSSize size = normalImage_ ? normalImage_->size() : NSSize{};
-    dstRect_ = NSMakeRect(0, 0, size.width, size.height);
-    srcRect_ = dstRect_;
-    setBezelStyle(NSBezelStyleTexturedRounded);
+    loadStateImages(normal, active, hover, disable);
+    const Ref<NSImage>& image = normalImage();
+    NSSize size = image ? image->size() : NSSize{};
+    setImageRect(NSMakeRect(0, 0, size.width, size.height));
     // Without a normal image the plain button is drawn: a zero size would hide it.
-    if (normalImage_)
-        setFrame(NSMakeRect(frame().origin.x, frame().origin.y, size.width, size.height));
-    // One rectangle over the current bounds: a stale one from an earlier call would report
-    // the pointer over a button it is not over.
-    if (trackingTag_ != 0) removeTrackingRect(trackingTag_);
-    trackingTag_ = addTrackingRect(bounds(), this, nullptr, false);
-    setNeedsDisplay(true);
+    if (image) setFrame(NSMakeRect(frame().origin.x, frame().origin.y, size.width, size.height));
+    trackBounds();
 }
 
 void TCImageButton::drawRect(NSRect dirtyRect) {
-    if (!normalImage_) {
+    if (!normalImage()) {
         NSButton::drawRect(dirtyRect);
         return;
     }
-    const Ref<NSImage>* shown = &normalImage_;
+    const Ref<NSImage>* shown = &normalImage();
     if (!isEnabled())
-        shown = &disableImage_;
-    else if (isTracking_)
-        shown = &activeImage_;
-    else if (isFocus_)
-        shown = &hoverImage_;
+        shown = &disableImage();
+    else if (isTracking())
+        shown = &activeImage();
+    else if (isFocus())
+        shown = &hoverImage();
     if (!*shown) return;
-    (*shown)->drawInRect(dstRect_, srcRect_, NSCompositingOperationSourceOver, 1.0, true, {});
-}
-
-void TCImageButton::mouseDown(NSEvent& event) {
-    if (isEnabled()) {
-        isTracking_ = true;
-        display();
-    }
-    NSButton::mouseDown(event);
-    isTracking_ = false;
-    display();
-}
-
-void TCImageButton::mouseEntered(NSEvent&) {
-    if (!isEnabled()) return;
-    isFocus_ = true;
-    display();
-}
-
-void TCImageButton::mouseExited(NSEvent&) {
-    isFocus_ = false;
-    display();
+    (*shown)->drawInRect(dstRect(), srcRect(), NSCompositingOperationSourceOver, 1.0, true, {});
 }
 
 void TCImageButton::registerClass() {

@@ -27,23 +27,15 @@ void TextImageButton::setImageFromFileNormalName(const std::string& normal,
                                                  const std::string& active,
                                                  const std::string& hover,
                                                  const std::string& disable) {
-    normalImage_ = NSImage::imageNamed(normal);
-    activeImage_ = NSImage::imageNamed(active);
-    hoverImage_ = NSImage::imageNamed(hover);
-    disableImage_ = NSImage::imageNamed(disable);
-    dstRect_ = NSMakeRect(0, 0, frame().size.width, frame().size.height);
-    srcRect_ = dstRect_;
-    setBezelStyle(NSBezelStyleTexturedRounded);
-    // One rectangle at a time: a second call must not report each entry twice.
-    if (trackingTag_ != 0) removeTrackingRect(trackingTag_);
-    trackingTag_ = addTrackingRect(bounds(), this, nullptr, false);
-    setNeedsDisplay(true);
+    loadStateImages(normal, active, hover, disable);
+    setImageRect(NSMakeRect(0, 0, frame().size.width, frame().size.height));
+    trackBounds();
 }
 
 void TextImageButton::setTextWithName(const std::string& text, float fontSize) {
     const double labelHeight = fontSize < 16 ? 17 : 18;
     if (!textField_) {
-        const bool regular = fontSize == 16 || nameOf(normalImage_) == "btn_pril_normal";
+        const bool regular = fontSize == 16 || nameOf(normalImage()) == "btn_pril_normal";
         NSRect b = bounds();
         textField_ = NSTextField::make(NSMakeRect(
             b.origin.x, (b.size.height - labelHeight) * 0.5 - 1, b.size.width, labelHeight));
@@ -74,7 +66,7 @@ void TextImageButton::setButtonEnabled(bool enabled) {
 }
 
 Ref<NSColor> TextImageButton::baseTextColor() const {
-    const std::string name = nameOf(normalImage_);
+    const std::string name = nameOf(normalImage());
     if (name == "btn_poppri") return getColor(104, 165, 108, 1);
     if (name == "btn_pril_normal" || name == "btn_main") return getColor(255, 255, 255, 1);
     return getColor(255, 255, 255, 0.7);
@@ -85,51 +77,29 @@ void TextImageButton::setLabelColor(const Ref<NSColor>& color) {
 }
 
 void TextImageButton::drawImage(const Ref<NSImage>& image) {
-    image->drawInRect(dstRect_, NSZeroRect, NSCompositingOperationSourceOver, 1.0, true, {});
+    image->drawInRect(dstRect(), NSZeroRect, NSCompositingOperationSourceOver, 1.0, true, {});
 }
 
 void TextImageButton::drawRect(NSRect dirtyRect) {
     setLabelColor(baseTextColor());
-    if (!normalImage_) {
+    if (!normalImage()) {
         NSButton::drawRect(dirtyRect);
         return;
     }
     if (!isEnabled() || !isDisabled_) {
-        if (disableImage_) drawImage(disableImage_);
+        if (disableImage()) drawImage(disableImage());
         setLabelColor(getColor(255, 255, 255, 0.3));
-    } else if (isTracking_) {
-        if (!activeImage_) return;
-        drawImage(activeImage_);
+    } else if (isTracking()) {
+        if (!activeImage()) return;
+        drawImage(activeImage());
         setLabelColor(getColor(255, 255, 255, 0.4));
-    } else if (isFocus_) {
-        if (!hoverImage_) return;
-        drawImage(hoverImage_);
+    } else if (isFocus()) {
+        if (!hoverImage()) return;
+        drawImage(hoverImage());
         setLabelColor(getColor(255, 255, 255, 1));
     } else {
-        drawImage(normalImage_);
+        drawImage(normalImage());
     }
-}
-
-void TextImageButton::mouseDown(NSEvent& event) {
-    if (!isDisabled_) return;
-    if (isEnabled()) {
-        isTracking_ = true;
-        display();
-    }
-    NSButton::mouseDown(event);
-    isTracking_ = false;
-    display();
-}
-
-void TextImageButton::mouseEntered(NSEvent&) {
-    if (!isEnabled()) return;
-    isFocus_ = true;
-    display();
-}
-
-void TextImageButton::mouseExited(NSEvent&) {
-    isFocus_ = false;
-    display();
 }
 
 void TextImageButton::registerClass() {

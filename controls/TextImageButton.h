@@ -5,11 +5,10 @@
 
 #include <string>
 
-#include "platform/appkit/NSButton.h"
+#include "controls/StateImageButton.h"
 #include "platform/appkit/NSTextField.h"
-#include "platform/graphics/NSImage.h"
 
-class TextImageButton : public NSButton {
+class TextImageButton : public StateImageButton {
   public:
     static Ref<TextImageButton> make(NSRect frame = NSZeroRect) {
         auto button = std::make_shared<TextImageButton>();
@@ -32,44 +31,24 @@ class TextImageButton : public NSButton {
     /// The usable flag (true: usable).
     bool isButtonEnabled() const { return isDisabled_; }
 
-    /// Whether the pointer is over the button; setting only stores the flag.
-    bool isFocus() const { return isFocus_; }
-    void setIsFocus(bool focus) { isFocus_ = focus; }
-    /// Whether the mouse button is held down on the button.
-    bool isTracking() const { return isTracking_; }
-
     /// The label (nullptr until setTextWithName).
     NSTextField* textField() const { return textField_.get(); }
-    const Ref<NSImage>& normalImage() const { return normalImage_; }
-    const Ref<NSImage>& activeImage() const { return activeImage_; }
-    const Ref<NSImage>& hoverImage() const { return hoverImage_; }
-    const Ref<NSImage>& disableImage() const { return disableImage_; }
 
     /// The image and label colour of the current state; without a normal image the plain
     /// button is drawn.
     void drawRect(NSRect dirtyRect) override;
-    /// Ignored while unusable; otherwise shows the pressed image while the click is tracked.
-    void mouseDown(NSEvent& event) override;
-    /// Shows the hover image (enabled buttons only).
-    void mouseEntered(NSEvent& event) override;
-    void mouseExited(NSEvent& event) override;
 
     static void registerClass();
+
+  protected:
+    /// Presses are ignored while unusable.
+    bool takesPress() const override { return isDisabled_; }
 
   private:
     Ref<NSColor> baseTextColor() const;
     void setLabelColor(const Ref<NSColor>& color);
     void drawImage(const Ref<NSImage>& image);
 
-    Ref<NSImage> normalImage_;
-    Ref<NSImage> activeImage_;
-    Ref<NSImage> hoverImage_;
-    Ref<NSImage> disableImage_;
     Ref<NSTextField> textField_;
-    bool isTracking_ = false;
-    bool isFocus_ = false;
     bool isDisabled_ = false;  // the usable flag: true means usable
-    NSRect dstRect_;
-    NSRect srcRect_;
-    NSTrackingRectTag trackingTag_ = 0;
 };

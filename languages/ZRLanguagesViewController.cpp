@@ -11,7 +11,6 @@
 
 #include "appsManager/AMPublicUtilities.h"
 #include "appsManager/NSStringFSRef.h"
-#include "appsManager/SortViewController.h"
 #include "controls/CustemOutlineView.h"
 #include "controls/NewButton.h"
 #include "controls/RFOverlayScrollView/RFOverlayScrollView.h"
@@ -39,7 +38,6 @@
 #include "platform/graphics/NSColor.h"
 #include "platform/graphics/NSFont.h"
 #include "platform/graphics/NSImage.h"
-#include "windows/PopWindow/StatusAttachedWindow.h"
 
 namespace {
 
@@ -76,7 +74,7 @@ ZRLanguagesViewController::ZRLanguagesViewController() {
 
 ZRLanguagesViewController::~ZRLanguagesViewController() {
     NSObject::cancelPreviousPerformRequestsWithTarget(this);
-    dropSortWindow();
+    sortPopUp_.drop();
 }
 
 void ZRLanguagesViewController::registerClass() {
@@ -404,43 +402,20 @@ void ZRLanguagesViewController::selectAllButtonAction(NSObject*) {
 // --- The sort pop-up ------------------------------------------------------------------------
 
 void ZRLanguagesViewController::sortButtonAction() {
-    isPopSortWin_ = true;
-    if (!sortVC_) {
-        sortVC_ = SortViewController::make();
-        sortVC_->setDelegate(shared_from_this());
-    }
-    dropSortWindow();
-    // A replaced pop-up's close timer must not close the new one early.
-    NSObject::cancelPreviousPerformRequestsWithTarget(this, SEL("isHiddenWindow"));
-    if (!sortVC_->view() || !mainWindow_) return;
-    sortAttachedWindow_ = StatusAttachedWindow::make(sortVC_->viewRef(), NSMakePoint(395, 419),
-                                                     mainWindow_, 3, 0, 0.8f);
-    if (!sortAttachedWindow_) return;
-    mainWindow_->addChildWindow(sortAttachedWindow_.get(), NSWindowAbove);
-    sortAttachedWindow_->orderFront();
-    performSelectorAfterDelay(SEL("isHiddenWindow"), {}, 2.0);
-}
-
-void ZRLanguagesViewController::dropSortWindow() {
-    Ref<StatusAttachedWindow> popUp = std::move(sortAttachedWindow_);
-    if (!popUp) return;
-    if (mainWindow_) mainWindow_->removeChildWindow(popUp.get());
-    popUp->orderOut();
+    sortPopUp_.open(mainWindow_, *this, shared_from_this());
 }
 
 void ZRLanguagesViewController::isHiddenWindow() {
-    if (isPopSortWin_) dropSortWindow();
+    sortPopUp_.hideIfAway();
 }
 
 void ZRLanguagesViewController::mouseEixtView(bool exited) {
-    isPopSortWin_ = exited;
-    if (exited) isHiddenWindow();
+    sortPopUp_.pointerExited(exited);
 }
 
 void ZRLanguagesViewController::sortActionBy(std::int32_t type, std::int32_t upDown) {
     sortByType(type, upDown);
-    isPopSortWin_ = true;
-    isHiddenWindow();
+    sortPopUp_.choiceMade();
 }
 
 void ZRLanguagesViewController::sortByType(int type, int upDown) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "appsManager/AMFreedSpace.h"
+#include "appsManager/SortPopUp.h"
 #include "appsManager/SortViewControllerDelegate.h"
 #include "controls/NewButtonDelegate.h"
 #include "controls/RemoveButtonCellDelegate.h"
@@ -174,7 +175,7 @@ class ZRLanguagesViewController : public NSViewController,
     void setSortByBut(const Ref<TCImageButton>& button) { sortByBut_ = button; }
     const Ref<NSTextField>& selectLabel() const { return selectLabel_; }
     void setSelectLabel(const Ref<NSTextField>& label) { selectLabel_ = label; }
-    StatusAttachedWindow* sortAttachedWindow() const { return sortAttachedWindow_.get(); }
+    StatusAttachedWindow* sortAttachedWindow() const { return sortPopUp_.window(); }
     int selectCell() const { return selectCell_; }
 
     /// The image routine of the screen: the centred part of `image` with the aspect ratio of
@@ -191,7 +192,6 @@ class ZRLanguagesViewController : public NSViewController,
     void setHeaderTitles(const std::string& name, const std::string& count);
     /// The caption of the shown tree with its total.
     void updateCaption();
-    void dropSortWindow();
     void folderReported(const Ref<ZRTreeNode>& leaf, bool removed);
     void dropFromTree(ZRNodeList& roots, const Ref<ZRTreeNode>& leaf);
     void progressStep(const Ref<ZRTreeNode>& leaf);
@@ -214,9 +214,7 @@ class ZRLanguagesViewController : public NSViewController,
     Ref<TCImageButton> selectAllBut_;
     Ref<TCImageButton> sortByBut_;
     Ref<NSTextField> selectLabel_;
-    Ref<SortViewController> sortVC_;
-    Ref<StatusAttachedWindow> sortAttachedWindow_;
-    bool isPopSortWin_ = false;
+    SortPopUp sortPopUp_;
     int deleteSelectCount_ = 0;
     int allSelectCount_ = 0;
     int failedSelectCount_ = 0;

@@ -4,7 +4,7 @@
 #include <cfloat>
 #include <climits>
 
-#include "platform/appkit/NSButton.h"
+#include "controls/DialogButtonStyle.h"
 #include "platform/appkit/NSClipView.h"
 #include "platform/appkit/NSWorkspace.h"
 #include "platform/dispatch/Dispatch.h"
@@ -18,6 +18,7 @@
 #include "shell/SettingsFile.h"
 #include "shell/TCPublicUtilities.h"
 #include "shell/getColor.h"
+#include "windows/DialogWindowStyle.h"
 
 const char* const EUCheckUpdateWindowController::kDownloadPage =
     "http://www.uninstaller.example/download/";
@@ -78,10 +79,7 @@ void EUCheckUpdateWindowController::windowDidLoad() {
     NSWindowController::windowDidLoad();
     NSWindow* w = window();
     if (w) {
-        w->center();
-        w->setMovableByWindowBackground(true);
-        w->setOpaque(false);
-        w->setBackgroundColor(NSColor::clearColor());
+        DialogWindowStyle::centreClearAndMovable(w);
         // A close through the window (its Close command) fades out first.
         std::shared_ptr<NSWindowDelegate> listener = weakSelf().lock();
         w->setDelegate(listener);
@@ -103,26 +101,13 @@ void EUCheckUpdateWindowController::windowDidLoad() {
         {&EUCheckUpdateWindowController::installButton, "btn_poppri", "Install Update"},
     };
     for (const ButtonSpec& spec : buttons) {
-        TextImageButton* button = (this->*spec.button)();
-        if (!button) continue;
-        const std::string base = spec.image;
-        button->setButtonEnabled(true);
-        button->setImageFromFileNormalName(base, base + "_press", base + "_hover",
-                                           base + "_disable");
-        button->setTextWithName(spec.label, 12);
+        DialogButtonStyle::apply((this->*spec.button)(), spec.image, spec.label);
     }
 
     if (progressBar_) progressBar_->startAnimation(nullptr);
 
-    if (w) {
-        if (NSButton* close = w->standardWindowButton(NSWindowCloseButton)) {
-            close->setTarget(weak_from_this());
-            close->setAction(SEL("closeWindow:"));
-        }
-        // Its style asks for a close button only.
-        for (NSWindowButton kind : {NSWindowMiniaturizeButton, NSWindowZoomButton})
-            if (NSButton* button = w->standardWindowButton(kind)) button->setHidden(true);
-    }
+    // Its style asks for a close button only.
+    DialogWindowStyle::keepOnlyCloseButton(w, weak_from_this(), SEL("closeWindow:"));
 
     NSThread::detachNewThreadSelector(SEL("getVersionChange"), self());
 

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/appsManager/EndMessageChecks.h"
+#include "app/appsManager/ProgressEndDialogFixture.h"
 #include "appsManager/EUProgressView.h"
 #include "appsManager/ProgressAndSortClasses.h"
 #include "appsManager/UninstallProgressDelegate.h"
@@ -41,12 +42,6 @@
 namespace pt = platform::testing;
 
 namespace {
-
-constexpr const char* kSettings = R"(<?xml version="1.0" encoding="UTF-8"?>
-<plist version="1.0"><dict>
-  <key>FontLight</key><string>DejaVuSerif</string>
-  <key>FontRegular</key><string>DejaVuSans</string>
-</dict></plist>)";
 
 /// Runs `work` on a thread of its own and waits for it, then runs the main queue dry.
 void fromWorker(const std::function<void()>& work) {
@@ -79,50 +74,8 @@ class EndRecorder : public NSObject, public UninstallProgressDelegate {
     bool windowVisibleAtCall = false;
 };
 
-class UninstallProgress : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        registerPlatformClasses();
-        registerControlsClasses();
-        registerWindowsClasses();
-        registerPopWindowClasses();
-        registerProgressAndSortClasses();
-        dir.write("StringMessage.plist", kSettings);
-        resources = std::make_unique<fixtures::ScopedResources>(dir.path());
-        NSApplication::resetSharedApplicationForTesting();
-        app = NSApplication::sharedApplication();
-        controller = UninstallProgressWindowController::make();
-        window = controller->window();
-        ASSERT_NE(window, nullptr);
-        pt::drainQueues();
-    }
-    void TearDown() override {
-        pt::drainQueues();
-        if (window) window->orderOut();
-        controller.reset();
-        NSApplication::resetSharedApplicationForTesting();
-    }
-
-    double barWidth() const {
-        return controller->aProgressView()->progressBar()->frame().size.width;
-    }
-    bool endShown() const {
-        return !controller->endView()->isHidden() && controller->progressView()->isHidden();
-    }
-    NSGraphicsContext::Pixel pixel(double x, double y) {
-        auto surface = pt::renderWindow(*window);
-        if (!surface) return {};
-        return surface->pixelAt(int(x), surface->pixelsHigh() - 1 - int(y));
-    }
-
-    /// The resources folder, shared by the whole run: images are cached by name with their
-    /// path and decoded when first drawn, so the folder must outlive every test.
-    const fixtures::TempDir& dir = fixtures::sharedRealResources();
-    std::unique_ptr<fixtures::ScopedResources> resources;
-    Ref<NSApplication> app;
-    Ref<UninstallProgressWindowController> controller;
-    NSWindow* window = nullptr;
-};
+class UninstallProgress
+    : public progresstest::ProgressEndDialog<UninstallProgressWindowController> {};
 
 TEST_F(UninstallProgress, LoadsAClearDialogWithTheBarAtTwoPercentAndTheEndPanelHidden) {
     EXPECT_FALSE(window->isOpaque());

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/appsManager/EndMessageChecks.h"
+#include "app/appsManager/ProgressEndDialogFixture.h"
 #include "appsManager/AMPublicUtilities.h"
 #include "appsManager/EUProgressView.h"
 #include "appsManager/ProgressAndSortClasses.h"
@@ -41,12 +42,6 @@ namespace pt = platform::testing;
 
 namespace {
 
-constexpr const char* kSettings = R"(<?xml version="1.0" encoding="UTF-8"?>
-<plist version="1.0"><dict>
-  <key>FontLight</key><string>DejaVuSerif</string>
-  <key>FontRegular</key><string>DejaVuSans</string>
-</dict></plist>)";
-
 constexpr const char* kSentenceStart =
     "You have successfully removed selected language(s) and saved ";
 
@@ -68,61 +63,12 @@ class EndRecorder : public NSObject, public RemoveLagEndDelegate {
     bool windowVisibleAtCall = false;
 };
 
-class RemoveLagEnd : public ::testing::Test {
+class RemoveLagEnd : public progresstest::ProgressEndDialog<RemoveLagEndWindowController> {
   protected:
     void SetUp() override {
-        registerPlatformClasses();
-        registerControlsClasses();
-        registerWindowsClasses();
-        registerPopWindowClasses();
-        registerProgressAndSortClasses();
-        RemoveLagEndWindowController::registerClass();
         RemoveLagEndWindowController::registerClass();  // a second registration is harmless
-        dir.write("StringMessage.plist", kSettings);
-        resources = std::make_unique<fixtures::ScopedResources>(dir.path());
-        NSApplication::resetSharedApplicationForTesting();
-        app = NSApplication::sharedApplication();
-        controller = RemoveLagEndWindowController::make();
-        window = controller->window();
-        ASSERT_NE(window, nullptr);
-        pt::drainQueues();
+        ProgressEndDialog::SetUp();
     }
-    void TearDown() override {
-        pt::drainQueues();
-        if (window) window->orderOut();
-        controller.reset();
-        NSApplication::resetSharedApplicationForTesting();
-    }
-
-    double barWidth() const {
-        return controller->aProgressView()->progressBar()->frame().size.width;
-    }
-    bool endShown() const {
-        return !controller->endView()->isHidden() && controller->progressView()->isHidden();
-    }
-    bool progressShown() const {
-        return controller->endView()->isHidden() && !controller->progressView()->isHidden();
-    }
-
-    /// Runs the dialog modally while `inside` runs from the main queue; a loop that is never
-    /// stopped is aborted after five seconds, which shows as NSModalResponseAbort.
-    NSModalResponse runModal(NSWindow* modal, std::function<void()> inside) {
-        auto finished = std::make_shared<bool>(false);
-        dispatch_after(dispatch_time(DISPATCH_TIME_NOW, 5 * NSEC_PER_SEC),
-                       dispatch_get_main_queue(), [finished, app = app] {
-                           if (!*finished) app->abortModal();
-                       });
-        dispatch_async(dispatch_get_main_queue(), std::move(inside));
-        NSModalResponse response = app->runModalForWindow(modal);
-        *finished = true;
-        return response;
-    }
-
-    const fixtures::TempDir& dir = fixtures::sharedRealResources();
-    std::unique_ptr<fixtures::ScopedResources> resources;
-    Ref<NSApplication> app;
-    Ref<RemoveLagEndWindowController> controller;
-    NSWindow* window = nullptr;
 };
 
 // --- Loading ----------------------------------------------------------------------------------

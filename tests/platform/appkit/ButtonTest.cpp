@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "ControlTestSupport.h"
 #include "platform/foundation/NSRunLoop.h"
+#include "support/ControlTestSupport.h"
 
 using namespace controltest;
 

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "ControlTestSupport.h"
 #include "platform/appkit/NSButton.h"
 #include "platform/appkit/NSImageView.h"
 #include "platform/appkit/NSProgressIndicator.h"
@@ -16,6 +15,7 @@
 #include "platform/appkit/NibLoader.h"
 #include "platform/appkit/NibValueParsers.h"
 #include "platform/graphics/NSFont.h"
+#include "support/ControlTestSupport.h"
 #include "support/FileFixtures.h"
 #include "support/ImageFixtures.h"
 #include "support/ScopedResources.h"

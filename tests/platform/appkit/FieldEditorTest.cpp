@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "ControlTestSupport.h"
 #include "platform/appkit/NSPasteboard.h"
 #include "platform/appkit/NSTextField.h"
 #include "platform/appkit/TextEditingClasses.h"
 #include "platform/foundation/NSTimer.h"
 #include "platform/graphics/NSAttributedString.h"
 #include "platform/graphics/NSFont.h"
+#include "support/ControlTestSupport.h"
 
 using namespace controltest;
 

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ControlTestSupport.h"
+#include "support/ControlTestSupport.h"
 
 using namespace controltest;
 

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "ControlTestSupport.h"
 #include "platform/appkit/ListClasses.h"
 #include "platform/appkit/NSTableColumn.h"
+#include "support/ControlTestSupport.h"
 
 using namespace controltest;
 

@@ -9,9 +9,9 @@
 #include <functional>
 #include <limits>
 
-#include "ControlTestSupport.h"
 #include "platform/foundation/NSRunLoop.h"
 #include "platform/testing/ManualClock.h"
+#include "support/ControlTestSupport.h"
 
 using namespace controltest;
 

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "ControlTestSupport.h"
 #include "platform/appkit/NSScrollViewHeaderSource.h"
 #include "platform/appkit/NibLoader.h"
 #include "platform/appkit/ScrollClasses.h"
+#include "support/ControlTestSupport.h"
 
 using namespace controltest;
 

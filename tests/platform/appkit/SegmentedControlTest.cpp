@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "ControlTestSupport.h"
+#include "support/ControlTestSupport.h"
 
 using namespace controltest;
 

@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "ControlTestSupport.h"
 #include "platform/appkit/ListClasses.h"
 #include "platform/appkit/NSButtonCell.h"
 #include "platform/appkit/NSClipView.h"
@@ -19,6 +18,7 @@
 #include "platform/appkit/NSTableColumn.h"
 #include "platform/appkit/NSTableHeaderCell.h"
 #include "platform/appkit/NSTableHeaderView.h"
+#include "support/ControlTestSupport.h"
 
 using namespace controltest;
 

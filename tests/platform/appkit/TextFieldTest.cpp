@@ -8,9 +8,9 @@
 #include <algorithm>
 #include <string>
 
-#include "ControlTestSupport.h"
 #include "platform/graphics/NSFont.h"
 #include "platform/graphics/TextLayout.h"
+#include "support/ControlTestSupport.h"
 
 using namespace controltest;
 

@@ -1,11 +1,13 @@
 #pragma once
-// Shared by the control tests: a borderless window on the headless backend with a fresh
-// application, gestures posted at window coordinates, pixels read at base coordinates, solid
-// images, and an object that records the actions it receives.
+// Shared by the control tests of the platform and of the application: a borderless window on
+// the headless backend with a fresh application, gestures posted at window coordinates, pixels
+// read at base coordinates, solid images (also registered by name), and an object that records
+// the actions it receives.
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -24,7 +26,7 @@ namespace controltest {
 namespace pt = platform::testing;
 using Pixel = NSGraphicsContext::Pixel;
 
-/// Receives "press:" and remembers each sender.
+/// Receives "press:", remembers each sender and runs `onPress` with it.
 class ActionRecorder : public NSObject {
   public:
     void press(NSObject* sender) {
@@ -57,12 +59,33 @@ inline bool near(Pixel p, int r, int g, int b, int tolerance = 40) {
     return close(p.r, r) && close(p.g, g) && close(p.b, b);
 }
 
+/// The pixel at base coordinates (x, y) of `window` as drawn now.
+inline Pixel pixelAt(NSWindow& window, double x, double y) {
+    auto surface = pt::renderWindow(window);
+    if (!surface) return {};
+    return surface->pixelAt(int(x), surface->pixelsHigh() - 1 - int(y));
+}
+
 /// A borderless window that can still be the key window (so that actions without a target
 /// find the responder chain).
 class KeyableWindow : public NSWindow {
   public:
     bool canBecomeKeyWindow() const override { return true; }
 };
+
+/// A borderless window that can be both key and main, as an application's main window is.
+class KeyAndMainWindow : public KeyableWindow {
+  public:
+    bool canBecomeMainWindow() const override { return true; }
+};
+
+/// A key-and-main borderless window of `frame` with a black background.
+inline Ref<KeyAndMainWindow> makeWindow(NSRect frame) {
+    auto window = std::make_shared<KeyAndMainWindow>();
+    window->initWithContentRect(frame, NSWindowStyleMaskBorderless, NSBackingStoreBuffered, false);
+    window->setBackgroundColor(NSColor::blackColor());
+    return window;
+}
 
 class ControlWindow : public ::testing::Test {
   protected:
@@ -74,17 +97,37 @@ class ControlWindow : public ::testing::Test {
         ActionRecorder::registerClass();
         NSApplication::resetSharedApplicationForTesting();
         app = NSApplication::sharedApplication();
-        window = std::make_shared<KeyableWindow>();
-        window->initWithContentRect(NSMakeRect(0, 0, 200, 100), NSWindowStyleMaskBorderless,
-                                    NSBackingStoreBuffered, false);
-        window->setBackgroundColor(NSColor::blackColor());
+        window = makeTestWindow(NSMakeRect(0, 0, 200, 100));
         window->makeKeyAndOrderFront();
         recorder = std::make_shared<ActionRecorder>();
     }
     void TearDown() override {
         pt::pumpEvents();
         window->orderOut();
+        for (const std::string& name : names)
+            if (auto registered = NSImage::imageNamed(name)) registered->setName("");
         NSApplication::resetSharedApplicationForTesting();
+    }
+
+    /// The window the test runs in: key but not main unless a fixture says otherwise.
+    virtual Ref<NSWindow> makeTestWindow(NSRect frame) {
+        auto keyable = std::make_shared<KeyableWindow>();
+        keyable->initWithContentRect(frame, NSWindowStyleMaskBorderless, NSBackingStoreBuffered,
+                                     false);
+        keyable->setBackgroundColor(NSColor::blackColor());
+        return keyable;
+    }
+
+    /// Registers a solid image of `w` x `h` points under `name` for imageNamed, in place of
+    /// any image that an earlier test left under that name; unregistered at the end.
+    void image(const std::string& name, const Ref<NSColor>& color, double w = 100, double h = 40) {
+        if (auto old = NSImage::imageNamed(name)) old->setName("");
+        ASSERT_TRUE(solidImage(NSMakeSize(w, h), color)->setName(name));
+        names.push_back(name);
+    }
+    /// Makes sure no image is registered under `name`.
+    void noImage(const std::string& name) {
+        if (auto old = NSImage::imageNamed(name)) old->setName("");
     }
 
     void add(const Ref<NSView>& view) { window->contentView()->addSubview(view); }
@@ -96,16 +139,14 @@ class ControlWindow : public ::testing::Test {
         pt::pumpEvents();
     }
     void click(NSPoint p) { perform({{NSEventTypeLeftMouseDown, p}, {NSEventTypeLeftMouseUp, p}}); }
+    void moveTo(NSPoint p) { perform({{NSEventTypeMouseMoved, p}}); }
     /// The pixel at base coordinates (x, y) of the window as drawn now.
-    Pixel at(double x, double y) {
-        auto surface = pt::renderWindow(*window);
-        if (!surface) return {};
-        return surface->pixelAt(int(x), surface->pixelsHigh() - 1 - int(y));
-    }
+    Pixel at(double x, double y) { return pixelAt(*window, x, y); }
 
     Ref<NSApplication> app;
     Ref<NSWindow> window;
     Ref<ActionRecorder> recorder;
+    std::vector<std::string> names;
 };
 
 }  // namespace controltest
