@@ -35,7 +35,7 @@ void ProgressEndWindowController::windowDidLoad() {
 }
 
 void ProgressEndWindowController::changeProgressValue(int percent, const std::string& path) {
-    if (NSThread::isMainThread()) {
+    if (progressAtOnceOnMainThread_ && NSThread::isMainThread()) {
         showProgress(percent, path);
         return;
     }

@@ -1,9 +1,10 @@
 #pragma once
 // The modal dialog that shows a removal under way: a progress panel (a thin bar and the path
 // just handled) that turns into an end panel (the space freed and an OK button) when the
-// progress reaches 100. Its progress entry points may be called from any thread: on the main
-// thread the labels change at once; from another thread every change is queued on the main
-// queue, in call order. Subclasses give the end sentences and tell their delegate of OK.
+// progress reaches 100. Its progress entry points may be called from any thread: every change is
+// queued on the main queue, in call order, except where the subclass lets a progress report made
+// on the main thread take effect at once. Subclasses give the end sentences and tell their
+// delegate of OK.
 
 #include <string>
 
@@ -55,9 +56,13 @@ class ProgressEndWindowController : public NSWindowController {
 
   protected:
     /// The end sentence: `endFormat` takes the size text (%@); `partlyFormat` the number of
-    /// items left (%d), then the size text (%@).
-    ProgressEndWindowController(const char* endFormat, const char* partlyFormat)
-        : endFormat_(endFormat), partlyFormat_(partlyFormat) {}
+    /// items left (%d), then the size text (%@). With `progressAtOnceOnMainThread` a progress
+    /// report made on the main thread changes the panel at once instead of after the queued ones.
+    ProgressEndWindowController(const char* endFormat, const char* partlyFormat,
+                                bool progressAtOnceOnMainThread)
+        : endFormat_(endFormat),
+          partlyFormat_(partlyFormat),
+          progressAtOnceOnMainThread_(progressAtOnceOnMainThread) {}
     /// Tells `delegate` of OK when it answers the dialog's end message.
     virtual void tellDelegateOfEnd(NSObject* delegate) = 0;
 
@@ -68,6 +73,7 @@ class ProgressEndWindowController : public NSWindowController {
 
     const char* endFormat_;
     const char* partlyFormat_;
+    bool progressAtOnceOnMainThread_;
     /// Held by the progress panel once added to it.
     WeakRef<EUProgressView> aProgressView_;
     Ref<NSTextField> pathLabel_;

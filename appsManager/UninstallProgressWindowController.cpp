@@ -13,7 +13,8 @@ constexpr const char* kPartlyRemovedMessage =
 }  // namespace
 
 UninstallProgressWindowController::UninstallProgressWindowController()
-    : ProgressEndWindowController(kEndMessage, kPartlyRemovedMessage) {}
+    : ProgressEndWindowController(kEndMessage, kPartlyRemovedMessage,
+                                  /*progressAtOnceOnMainThread=*/false) {}
 
 void UninstallProgressWindowController::tellDelegateOfEnd(NSObject* delegate) {
     if (auto* answering = dynamic_cast<UninstallProgressDelegate*>(delegate))

@@ -12,7 +12,8 @@ constexpr const char* kPartlyRemovedMessage =
 }  // namespace
 
 RemoveLagEndWindowController::RemoveLagEndWindowController()
-    : ProgressEndWindowController(kEndMessage, kPartlyRemovedMessage) {}
+    : ProgressEndWindowController(kEndMessage, kPartlyRemovedMessage,
+                                  /*progressAtOnceOnMainThread=*/true) {}
 
 void RemoveLagEndWindowController::tellDelegateOfEnd(NSObject* delegate) {
     if (auto* answering = dynamic_cast<RemoveLagEndDelegate*>(delegate))
