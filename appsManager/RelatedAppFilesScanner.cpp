@@ -63,6 +63,26 @@ void searchFolders(AMAppItemGroup& result, const std::vector<std::string>& searc
     }
 }
 
+/// Icon, name, identifier, version and system flag of the item at `path`, from `bundle` (its
+/// Info.plist read once; nullptr when `path` is no folder). The record's values come from
+/// Contents/Info.plist only: a flat bundle's Info.plist gives it its icon, nothing else.
+void fillFromBundle(AMAppItem& item, const std::string& path, const Ref<NSBundle>& bundle) {
+    item.setImage(bundle ? NSWorkspace::sharedWorkspace()->iconForBundle(*bundle)
+                         : NSWorkspace::sharedWorkspace()->iconForFile(path));
+    std::string name;
+    if (bundle) name = NSFileManager::defaultManager()->displayNameAtPath(bundle->bundlePath());
+    item.setName(name.empty() ? ns::lastPathComponent(path) : name);
+
+    const PlistValue* dictionary =
+        bundle && !bundle->isFlat() ? &bundle->infoDictionary() : nullptr;
+    NSStringOpt bundleID = stringForKey(dictionary, "CFBundleIdentifier");
+    const bool isSystemApp = bundleID && ns::hasPrefix(*bundleID, "com.apple.");
+    item.setBundleID(bundleID);
+    item.setIsSystemApp(isSystemApp);
+    item.setIsSystemAppStr(isSystemApp ? "YES" : "NO");
+    item.setBundleVersion(stringForKey(dictionary, "CFBundleShortVersionString"));
+}
+
 constexpr NSSearchPathDomainMask kUserThenLocal = NSUserDomainMask | NSLocalDomainMask;
 
 }  // namespace
@@ -97,26 +117,24 @@ Ref<AMAppItem> RelatedAppFilesScanner::getAppItemWithFilePath(const NSStringOpt&
     item->setPath(p);
     // Recorded now, before anyone reviews it: removal later takes this entry or nothing.
     item->setEntryRecord(platform::recordEntryAtPath(p));
-    item->setImage(NSWorkspace::sharedWorkspace()->iconForFile(p));
-
-    std::string name;
-    if (Ref<NSBundle> bundle = path ? NSBundle::bundleWithPath(p) : nullptr)
-        name = NSFileManager::defaultManager()->displayNameAtPath(bundle->bundlePath());
-    item->setName(name.empty() ? ns::lastPathComponent(p) : name);
-
-    std::optional<PlistValue> info;
-    if (!p.empty())
-        info = NSBundle::infoDictionaryAtPath(ns::stringWithFormat("%@/Contents/Info.plist", p));
-    const PlistValue* dictionary = info ? &*info : nullptr;
-    NSStringOpt bundleID = stringForKey(dictionary, "CFBundleIdentifier");
-    bool isSystemApp = bundleID && ns::hasPrefix(*bundleID, "com.apple.");
-    item->setBundleID(bundleID);
-    item->setIsSystemApp(isSystemApp);
-    item->setIsSystemAppStr(isSystemApp ? "YES" : "NO");
-    item->setBundleVersion(stringForKey(dictionary, "CFBundleShortVersionString"));
-
+    fillFromBundle(*item, p, p.empty() ? nullptr : NSBundle::bundleWithPath(p));
     if (auto attributes = NSFileManager::defaultManager()->attributesOfItemAtPath(p))
         item->setDate(NSDate::dateWithTimeIntervalSince1970(attributes->creationDate));
+    return item;
+}
+
+Ref<AMAppItem> RelatedAppFilesScanner::constructItemInFolder(const AMScanFolder& folder,
+                                                             const std::string& name, bool) {
+    const std::string p = folder.pathOf(name);
+    auto item = AMAppItem::make();
+    item->setPath(p);
+    std::optional<platform::FileEntryRecord> record;
+    std::optional<double> creationDate;
+    folder.describe(name, record, creationDate);
+    item->setEntryRecord(std::move(record));
+    fillFromBundle(*item, p, NSBundle::bundleAtEntry(folder.descriptor(), name, p));
+    if (creationDate) item->setDate(NSDate::dateWithTimeIntervalSince1970(*creationDate));
+    item->setSize("0KB");
     return item;
 }
 
