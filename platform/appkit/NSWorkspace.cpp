@@ -22,7 +22,8 @@ const char* genericIconName(const std::string& path, bool isFolder) {
     return "generic_folder";
 }
 
-/// The icon file named by the bundle's CFBundleIconFile, when it exists.
+/// The icon file named by the bundle's CFBundleIconFile, when it exists (or, for a name
+/// without extension, the one it would be).
 std::string bundleIconFile(const NSBundle& bundle) {
     const PlistValue* value = bundle.objectForInfoDictionaryKey("CFBundleIconFile");
     std::optional<std::string> named = value ? value->stringValue() : std::nullopt;
@@ -30,9 +31,12 @@ std::string bundleIconFile(const NSBundle& bundle) {
     std::string name = ns::lastPathComponent(*named);  // stays inside the resource folder
     if (name.empty() || name == "." || name == "..") return {};
     std::string resources = bundle.resourcePath();
+    // A name without extension is the .icns file: the image checks that it is a file.
+    if (ns::pathExtension(name).empty())
+        return ns::stringByAppendingPathComponent(resources, name + ".icns");
     std::string file = ns::stringByAppendingPathComponent(resources, name);
     struct stat st {};
-    if (ns::pathExtension(name).empty() || ::stat(file.c_str(), &st) != 0) {
+    if (::stat(file.c_str(), &st) != 0) {
         file = ns::stringByAppendingPathComponent(resources, name + ".icns");
         if (::stat(file.c_str(), &st) != 0) return {};
     }
