@@ -48,6 +48,19 @@ void AMScanDelivery::endOfSearchFolder() {
 
 void AMScanDelivery::finish() {
     close(true, true);
+    // The walking thread has nothing left to do: it makes the chunks still waiting behind
+    // other blocks of the global queue rather than leave the end of the scan to them.
+    while (std::shared_ptr<Chunk> chunk = claimQueued()) {
+        build(*chunk);
+        complete(chunk, true);
+    }
+}
+
+std::shared_ptr<AMScanDelivery::Chunk> AMScanDelivery::claimQueued() {
+    std::lock_guard lock(mutex_);
+    for (const std::shared_ptr<Chunk>& chunk : queued_)
+        if (chunk->dispatched && !chunk->claimed.exchange(true)) return chunk;
+    return nullptr;
 }
 
 void AMScanDelivery::close(bool flush, bool last) {
@@ -60,14 +73,17 @@ void AMScanDelivery::close(bool flush, bool last) {
     {
         std::lock_guard lock(mutex_);
         queued_.push_back(chunk);
-        if (!chunk->entries.empty() && inFlight_ < maxInFlight_) {
+        // The first row is made here, so that it shows at once however busy the workers are.
+        if (!chunk->entries.empty() && firstMade_ && inFlight_ < maxInFlight_) {
             ++inFlight_;
-            dispatch = true;
+            dispatch = chunk->dispatched = true;
         }
+        firstMade_ = firstMade_ || !chunk->entries.empty();
     }
     if (dispatch) {
         dispatch_async(dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_DEFAULT, 0),
                        [self = shared_from_this(), chunk] {
+                           if (chunk->claimed.exchange(true)) return;  // the walk made it
                            self->build(*chunk);
                            self->complete(chunk, true);
                        });

@@ -1,11 +1,13 @@
 #pragma once
 // The items of one catalogue walk, made in parallel and handed on in walk order. The walking
 // thread adds entries one by one; they are gathered into chunks, each chunk's items are made
-// by a block of the global queue (or by the walking thread itself once enough chunks are in
-// flight, so that nothing ever waits for a queued block), and finished chunks are released
-// strictly in the order they were added, in batches: the first row at once, then every
-// kRowsPerBatch rows or kBatchInterval, and at the end of each search folder.
+// by a block of the global queue (or by the walking thread itself: the first row, every chunk
+// once enough are in flight, and at the end of the walk every chunk no worker has started yet,
+// so that the walk never waits for a queued block), and finished chunks are released strictly
+// in the order they were added, in batches: the first row at once, then every kRowsPerBatch
+// rows or kBatchInterval, and at the end of each search folder.
 
+#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <deque>
@@ -47,7 +49,8 @@ class AMScanDelivery : public std::enable_shared_from_this<AMScanDelivery> {
     void poll();
     /// Ends a search folder: every entry added so far is made and delivered, then a batch.
     void endOfSearchFolder();
-    /// No more entries: after the last batch, `finish` runs (walking thread only, once).
+    /// No more entries: the walking thread makes what no worker has started yet; after the last
+    /// batch, `finish` runs (walking thread only, once).
     void finish();
 
   private:
@@ -57,9 +60,13 @@ class AMScanDelivery : public std::enable_shared_from_this<AMScanDelivery> {
         bool flush = false;  // deliver after it even when no batch is due
         bool last = false;   // the end of the walk
         bool done = false;
+        bool dispatched = false;
+        std::atomic<bool> claimed{false};  // someone is making it
     };
 
     void close(bool flush, bool last);
+    /// The oldest chunk queued on the global queue that no worker has started, claimed.
+    std::shared_ptr<Chunk> claimQueued();
     void build(Chunk& chunk) const;
     /// Marks `chunk` made and releases every made chunk at the front; runs finish after the
     /// last one.
@@ -80,6 +87,7 @@ class AMScanDelivery : public std::enable_shared_from_this<AMScanDelivery> {
     std::mutex mutex_;
     std::deque<std::shared_ptr<Chunk>> queued_;
     std::size_t inFlight_ = 0;
+    bool firstMade_ = false;
     Rows pending_;
     bool deliveredAny_ = false;
     std::chrono::steady_clock::time_point lastDelivery_;
