@@ -34,7 +34,8 @@
 // to the middle of the list.
 //
 // Exits 1 when the longest turn exceeds 50 ms, when a size was computed for a row never
-// displayed, when no row appeared while a scan was still running, when the list shows another
+// displayed, when the first row waited for the whole scan (it neither came in a batch of its
+// own nor showed while the scan ran), when the list shows another
 // set of bundles than was made, or, with --quick, when the scan takes more than 6x find (a
 // generous limit: CI machines are noisy); 2 on a setup failure. The generated folders are removed
 // at the end.
@@ -68,6 +69,8 @@
 #include "platform/appkit/NSClipView.h"
 #include "platform/appkit/NSWindow.h"
 #include "platform/appkit/ScrollClasses.h"
+#include "platform/foundation/ClassRegistry.h"
+#include "platform/foundation/NSBundle.h"
 #include "platform/foundation/NSDate.h"
 #include "platform/foundation/NSRunLoop.h"
 #include "platform/graphics/NSColor.h"
@@ -263,6 +266,18 @@ void noteVisibleRows(const AMAppsViewController& list, std::set<const AMAppItem*
         displayed.insert(shown[i].get());
 }
 
+/// The list, noting how many rows the table held when it first held any: the first batch to
+/// reach the main thread (each batch reloads the table, which asks for the number of rows).
+class BatchWatchingList : public AMAppsViewController {
+  public:
+    long numberOfRowsInTableView(NSTableView* table) override {
+        const long rows = AMAppsViewController::numberOfRowsInTableView(table);
+        if (firstBatchRows == 0) firstBatchRows = rows;
+        return rows;
+    }
+    long firstBatchRows = 0;  // main thread only; reset before each scan
+};
+
 struct SizeCount {
     long started = 0;
     long outsideDisplayed = 0;
@@ -361,7 +376,10 @@ int main(int argc, char** argv) {
     // The list in its window: loading its view starts a first scan, which warms the caches
     // (and the drawing of the first page) for both sides. The measured scan is the rescan
     // that follows, as the application's refresh starts it.
-    Ref<AMAppsViewController> list = AMAppsViewController::make();
+    ClassRegistry::shared().registerClass<BatchWatchingList, AMAppsViewController>(
+        "BenchBatchWatchingList");
+    auto list = std::make_shared<BatchWatchingList>();
+    list->initWithNibName("AMAppsViewController", NSBundle::mainBundle());
     list->setAppsType(0);
     list->setSearchPaths(searchPaths);
     auto window = std::make_shared<NSWindow>();
@@ -391,6 +409,11 @@ int main(int argc, char** argv) {
     double longestTurnMs = 0;
     long turns = 0;
     bool scanRunningAtFirstRow = true;
+    // The first row must not wait for the whole scan: it comes in a batch of its own, or at
+    // least shows while the scan runs (a scan faster than one drawing pass may be over before
+    // the main thread next looks).
+    bool firstRowWaited = false;
+    long largestFirstBatch = 0;
     double firstRowMs = 0, endMs = 0;
     for (int run = 0; run < kScans; ++run) {
         if (run > 0 && !pumpUntil(*app, [&] { return sizesSettled(*list); })) {
@@ -419,6 +442,7 @@ int main(int argc, char** argv) {
             }
         });
         const Clock::time_point start = Clock::now();
+        list->firstBatchRows = 0;
         list->getApplications();
         const bool ended = pumpUntil(*app, [&] { return sawEnd; });
         NSRunLoop::mainRunLoop().setTurnObserver(nullptr);
@@ -427,7 +451,10 @@ int main(int argc, char** argv) {
                          kTimeoutSeconds, list->showAllValues().size(), expectedRows);
             return 2;
         }
-        scanRunningAtFirstRow = scanRunningAtFirstRow && runningAtFirstRow && firstRow < scanEnd;
+        const bool running = runningAtFirstRow && firstRow < scanEnd;
+        scanRunningAtFirstRow = scanRunningAtFirstRow && running;
+        largestFirstBatch = std::max(largestFirstBatch, list->firstBatchRows);
+        firstRowWaited = firstRowWaited || (!running && list->firstBatchRows >= expectedRows);
         const double thisEndMs = msSince(start, scanEnd);
         if (run == 0 || thisEndMs < endMs) {
             endMs = thisEndMs;
@@ -481,6 +508,8 @@ int main(int argc, char** argv) {
     std::printf("reference (find, best of 3): %.1f ms\n", findMs);
     std::printf("time to first row (in the best scan): %.1f ms%s\n", firstRowMs,
                 scanRunningAtFirstRow ? " (scan still running)" : " (scan already over)");
+    std::printf("first batch to reach the table: at most %ld rows of %ld\n", largestFirstBatch,
+                expectedRows);
     std::printf("time to end of scan (best of %d): %.1f ms\n", kScans, endMs);
     if (quick)
         std::printf("ratio to find: %.2fx (goal %.0fx; this quick run fails past %.0fx)\n", ratio,
@@ -521,8 +550,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "the scan took %.2fx find (limit %.0fx)\n", ratio, kQuickLimitRatio);
         status = 1;
     }
-    if (!scanRunningAtFirstRow) {
-        std::fprintf(stderr, "no row appeared while the scan was running\n");
+    if (firstRowWaited) {
+        std::fprintf(stderr, "the first row waited for the whole scan\n");
         status = 1;
     }
     return status;
