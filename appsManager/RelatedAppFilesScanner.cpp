@@ -83,6 +83,18 @@ void fillFromBundle(AMAppItem& item, const std::string& path, const Ref<NSBundle
     item.setBundleVersion(stringForKey(dictionary, "CFBundleShortVersionString"));
 }
 
+/// The record of the item at `path` (size not set), read as `bundle` (bundleWithPath).
+Ref<AMAppItem> itemOfPath(const std::string& path, const Ref<NSBundle>& bundle) {
+    auto item = AMAppItem::make();
+    item->setPath(path);
+    // Recorded now, before anyone reviews it: removal later takes this entry or nothing.
+    item->setEntryRecord(platform::recordEntryAtPath(path));
+    fillFromBundle(*item, path, bundle);
+    if (auto attributes = NSFileManager::defaultManager()->attributesOfItemAtPath(path))
+        item->setDate(NSDate::dateWithTimeIntervalSince1970(attributes->creationDate));
+    return item;
+}
+
 constexpr NSSearchPathDomainMask kUserThenLocal = NSUserDomainMask | NSLocalDomainMask;
 
 }  // namespace
@@ -90,9 +102,12 @@ constexpr NSSearchPathDomainMask kUserThenLocal = NSUserDomainMask | NSLocalDoma
 AMAppItemGroup RelatedAppFilesScanner::relatedFilesToApplicationAtPath(const NSStringOpt& path) {
     if (!path) NSLog(".......");
     AMAppItemGroup result;
-    result.push_back(aConstructItem(path, false));
-
+    // One reading of the bundle serves its own record and the keys of the search.
     Ref<NSBundle> bundle = path ? NSBundle::bundleWithPath(*path) : nullptr;
+    Ref<AMAppItem> own = itemOfPath(path.value_or(std::string()), bundle);
+    own->setSize(getFileSizeItem(path));
+    result.push_back(own);
+
     const PlistValue* info = bundle ? &bundle->infoDictionary() : nullptr;
     NSStringOpt name = stringForKey(info, "CFBundleName");
     if (!name || name->empty()) name = stringForKey(info, "CFBundleExecutable");
@@ -113,14 +128,7 @@ AMAppItemGroup RelatedAppFilesScanner::relatedFilesToApplicationAtPath(const NSS
 
 Ref<AMAppItem> RelatedAppFilesScanner::getAppItemWithFilePath(const NSStringOpt& path, bool) {
     const std::string p = path.value_or(std::string());
-    auto item = AMAppItem::make();
-    item->setPath(p);
-    // Recorded now, before anyone reviews it: removal later takes this entry or nothing.
-    item->setEntryRecord(platform::recordEntryAtPath(p));
-    fillFromBundle(*item, p, p.empty() ? nullptr : NSBundle::bundleWithPath(p));
-    if (auto attributes = NSFileManager::defaultManager()->attributesOfItemAtPath(p))
-        item->setDate(NSDate::dateWithTimeIntervalSince1970(attributes->creationDate));
-    return item;
+    return itemOfPath(p, p.empty() ? nullptr : NSBundle::bundleWithPath(p));
 }
 
 Ref<AMAppItem> RelatedAppFilesScanner::constructItemInFolder(const AMScanFolder& folder,
