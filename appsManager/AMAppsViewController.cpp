@@ -105,39 +105,45 @@ void AMAppsViewController::getApplications() {
     const unsigned generation = ++scanGeneration_;
     // Raised here already, so that no tick slips in before the block starts.
     setIsScan(true);
-    dispatch_async(globalQueue(), [weak = weak_from_this(), delegate = delegate(),
-                                   folders = searchPaths_, type = appsType_, generation] {
-        tell(delegate, [](AMAppsViewControllerDelegate& d) { d.isSearchButtonEdit(false); });
-        // One walk over every search folder: a folder reached again, through a link or as
-        // another search folder, is not listed twice.
-        ScanWalk scan;
-        scan.type = type;
-        scan.generation = generation;
-        for (const std::string& folder : folders) {
-            Ref<NSObject> strong = weak.lock();
-            if (!strong) break;
-            auto* list = static_cast<AMAppsViewController*>(strong.get());
-            list->walk(folder, scan);
-            list->flushFoundItems(scan);
-            releaseOnMainQueue(std::move(strong));
-        }
-        tell(delegate, [](AMAppsViewControllerDelegate& d) { d.getAppEnd(); });
-        tell(delegate, [](AMAppsViewControllerDelegate& d) { d.isSearchButtonEdit(true); });
+    WeakRef<NSObject> weak = weak_from_this();
+    WeakRef<NSObject> receiver = delegate();
+    // Once the last row has gone to the main queue, on whichever thread released it.
+    AMScanDelivery::Finish end = [weak, receiver, generation] {
+        tell(receiver, [](AMAppsViewControllerDelegate& d) { d.getAppEnd(); });
+        tell(receiver, [](AMAppsViewControllerDelegate& d) { d.isSearchButtonEdit(true); });
         if (Ref<NSObject> strong = weak.lock()) {
             auto* list = static_cast<AMAppsViewController*>(strong.get());
             // A newer scan keeps the flag raised until it ends itself.
             if (list->scanGeneration_.load() == generation) list->setIsScan(false);
             releaseOnMainQueue(std::move(strong));
         }
-    });
+    };
+    auto delivery = AMScanDelivery::make(itemMaker(appsType_ == 0), flushFoundItems(generation),
+                                         std::move(end));
+    dispatch_async(
+        globalQueue(), [weak, receiver, folders = searchPaths_, type = appsType_, delivery] {
+            tell(receiver, [](AMAppsViewControllerDelegate& d) { d.isSearchButtonEdit(false); });
+            // One walk over every search folder: a folder reached again, through a link or as
+            // another search folder, is not listed twice.
+            ScanWalk scan;
+            scan.type = type;
+            scan.delivery = delivery;
+            for (const std::string& folder : folders) {
+                if (weak.expired()) break;
+                walk(folder, scan);
+                scan.delivery->endOfSearchFolder();
+            }
+            scan.delivery->finish();
+        });
 }
 
 void AMAppsViewController::applicationsInPath(const std::string& folder) {
     ScanWalk scan;
     scan.type = appsType_;
-    scan.generation = scanGeneration_.load();
+    scan.delivery = AMScanDelivery::make(itemMaker(appsType_ == 0),
+                                         flushFoundItems(scanGeneration_.load()), nullptr);
     walk(folder, scan);
-    flushFoundItems(scan);
+    scan.delivery->finish();
 }
 
 bool AMAppsViewController::hasItemExtension(int type, const std::string& name) {
@@ -160,75 +166,56 @@ bool AMAppsViewController::hasItemExtension(int type, const std::string& name) {
     }
 }
 
-namespace {
-
-/// Whether `info` names a folder not met before in this walk; it is remembered either way.
-bool firstVisit(const struct stat& info,
-                std::set<std::pair<unsigned long long, unsigned long long>>& visited) {
-    return visited
-        .emplace(static_cast<unsigned long long>(info.st_dev),
-                 static_cast<unsigned long long>(info.st_ino))
-        .second;
-}
-
-}  // namespace
-
 void AMAppsViewController::walk(const std::string& folder, ScanWalk& scan) {
     // Links are followed, but every folder is entered once in the whole walk (kept by device
     // and inode): a cycle of links ends, and so do links that fan out to the same folders.
     // A folder reached again keeps the path by which the walk first reached it.
-    struct stat info {};
-    if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return;
-    if (!firstVisit(info, scan.visited)) return;
-    walkEntries(folder, scan);
-    if (!scan.pending.empty() && batchIsDue(scan)) flushFoundItems(scan);
+    std::shared_ptr<const AMScanFolder> opened = AMScanFolder::open(folder);
+    if (!opened) return;
+    if (!scan.visited.emplace(opened->device(), opened->inode()).second) return;
+    walkEntries(opened, scan);
+    scan.delivery->poll();
 }
 
-void AMAppsViewController::walkEntries(const std::string& folder, ScanWalk& scan) {
-    const auto entries = NSFileManager::defaultManager()->contentsOfDirectoryAtPath(folder);
-    for (const std::string& entry : entries.value_or(std::vector<std::string>())) {
-        const std::string path = ns::stringByAppendingPathComponent(folder, entry);
-        struct stat info {};
-        const bool isFolder = ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-        if (scan.type == 0) {
-            if (!isFolder) continue;
-            if (!hasItemExtension(0, entry)) {
-                walk(path, scan);
-            } else if (firstVisit(info, scan.visited)) {
-                addFoundItem(RelatedAppFilesScanner::constructItem(path, true), scan);
+void AMAppsViewController::walkEntries(const std::shared_ptr<const AMScanFolder>& folder,
+                                       ScanWalk& scan) {
+    // Entries are looked up by name inside the open folder; only folders and links need it.
+    for (const AMScanFolder::Entry& entry : folder->entries()) {
+        const bool isItem = hasItemExtension(scan.type, entry.name);
+        if (scan.type == 0 || !isItem) {
+            const std::optional<AMScanFolder::Target> target = folder->target(entry);
+            if (!target || !target->isFolder) continue;
+            if (!isItem) {
+                walk(folder->pathOf(entry.name), scan);
+                continue;
             }
-        } else if (hasItemExtension(scan.type, entry)) {
-            // Items may be files (listed whatever they are) or bundle folders (listed once).
-            if (!isFolder || firstVisit(info, scan.visited))
-                addFoundItem(RelatedAppFilesScanner::constructItem(path, false), scan);
-        } else if (isFolder) {
-            walk(path, scan);
+            // A bundle folder is listed once, however it is reached.
+            if (!scan.visited.emplace(target->device, target->inode).second) continue;
+        } else {
+            // Items of the other kinds may be files (listed whatever they are) or bundle
+            // folders (listed once).
+            const std::optional<AMScanFolder::Target> target = folder->target(entry);
+            if (target && target->isFolder &&
+                !scan.visited.emplace(target->device, target->inode).second)
+                continue;
         }
+        scan.delivery->add(folder, entry.name);
     }
 }
 
-void AMAppsViewController::addFoundItem(const Ref<AMAppItem>& item, ScanWalk& scan) {
-    if (!item) return;
-    scan.pending.push_back(item);
-    if (batchIsDue(scan)) flushFoundItems(scan);
+AMScanDelivery::Make AMAppsViewController::itemMaker(bool appFlag) {
+    return [appFlag](const AMScanFolder& folder, const std::string& name) {
+        return RelatedAppFilesScanner::constructItemInFolder(folder, name, appFlag);
+    };
 }
 
-bool AMAppsViewController::batchIsDue(const ScanWalk& scan) {
-    return !scan.flushedAny || scan.pending.size() >= kRowsPerBatch ||
-           std::chrono::steady_clock::now() - scan.lastFlush >= kBatchInterval;
-}
-
-void AMAppsViewController::flushFoundItems(ScanWalk& scan) {
-    if (!scan.pending.empty()) {
-        scan.flushedAny = true;
-        scan.lastFlush = std::chrono::steady_clock::now();
-    }
-    WeakRef<NSObject> weak = weak_from_this();
-    dispatch_async(dispatch_get_main_queue(),
-                   [weak, rows = std::exchange(scan.pending, {}), generation = scan.generation] {
-                       if (auto self = std::dynamic_pointer_cast<AMAppsViewController>(weak.lock()))
-                           self->appendFoundItems(rows, generation);
-                   });
+AMScanDelivery::Deliver AMAppsViewController::flushFoundItems(unsigned generation) {
+    return [weak = weak_from_this(), generation](AMScanDelivery::Rows rows) {
+        dispatch_async(dispatch_get_main_queue(), [weak, rows = std::move(rows), generation] {
+            if (auto self = std::dynamic_pointer_cast<AMAppsViewController>(weak.lock()))
+                self->appendFoundItems(rows, generation);
+        });
+    };
 }
 
 void AMAppsViewController::appendFoundItems(const std::vector<Ref<AMAppItem>>& rows,

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "appsManager/AMAppItem.h"
+#include "appsManager/AMScanDelivery.h"
 #include "controls/RemoveButtonCellDelegate.h"
 #include "platform/appkit/NSTableViewDataSource.h"
 #include "platform/appkit/NSTableViewDelegate.h"
@@ -74,9 +75,10 @@ class AMAppsViewController : public NSViewController,
     void awakeFromNib() override;
     /// Empties the lists, reloads, then starts a scan of searchPaths on the global queue.
     void getApplications();
-    /// Walks `folder` (background): items of the list's kind go to the main queue in batches,
-    /// other folders are walked in turn, each folder (and each bundle) once however many links
-    /// lead to it; the header follows every batch and the end of the walk.
+    /// Walks `folder` (background): items of the list's kind are made on the global queue and
+    /// go to the main queue in batches in walk order, other folders are walked in turn, each
+    /// folder (and each bundle) once however many links lead to it; the header follows every
+    /// batch and the end of the walk.
     void applicationsInPath(const std::string& folder);
     /// On the main queue: the name column's title "<kind word>(Total:N)", fresh header cells,
     /// then changeSelectAllButtonState.
@@ -132,35 +134,32 @@ class AMAppsViewController : public NSViewController,
 
     /// Rows found by a walk go to the main queue when the first one is found, then once
     /// kRowsPerBatch have gathered or kBatchInterval has passed, and at the end of each search
-    /// folder; each batch is appended and the table reloaded once.
-    static constexpr std::size_t kRowsPerBatch = 100;
-    static constexpr std::chrono::milliseconds kBatchInterval{20};
+    /// folder; each batch is appended and the table reloaded once. The rows are made in
+    /// parallel on the global queue and keep the walk's order.
+    static constexpr std::size_t kRowsPerBatch = AMScanDelivery::kRowsPerBatch;
+    static constexpr std::chrono::milliseconds kBatchInterval = AMScanDelivery::kBatchInterval;
 
   private:
     using FolderID = std::pair<unsigned long long, unsigned long long>;  // device, inode
     /// One walk of the search folders: every folder and bundle met (by device and inode), and
-    /// the rows found but not yet handed to the main queue.
+    /// where the entries found go to be made into rows.
     struct ScanWalk {
         int type = 0;
-        unsigned generation = 0;
         std::set<FolderID> visited;
-        std::vector<Ref<AMAppItem>> pending;
-        bool flushedAny = false;
-        std::chrono::steady_clock::time_point lastFlush;
+        std::shared_ptr<AMScanDelivery> delivery;
     };
 
     AMAppsViewControllerDelegate* lockedDelegate(Ref<NSObject>& keep) const;
-    void walk(const std::string& folder, ScanWalk& scan);
-    void walkEntries(const std::string& folder, ScanWalk& scan);
-    void addFoundItem(const Ref<AMAppItem>& item, ScanWalk& scan);
-    /// Hands the pending rows (if any) and a header update to the main queue.
-    void flushFoundItems(ScanWalk& scan);
+    static void walk(const std::string& folder, ScanWalk& scan);
+    static void walkEntries(const std::shared_ptr<const AMScanFolder>& folder, ScanWalk& scan);
+    /// Where a walk of the scan `generation` delivers its batches: appendFoundItems on the
+    /// main queue.
+    AMScanDelivery::Deliver flushFoundItems(unsigned generation);
+    /// Makes the row of one entry found (constructItem through the open folder).
+    static AMScanDelivery::Make itemMaker(bool appFlag);
     /// On the main queue: appends a batch of the scan `generation` (Apple's bundles left out)
     /// to the full and shown lists, reloads once and brings the header up to date.
     void appendFoundItems(const std::vector<Ref<AMAppItem>>& rows, unsigned generation);
-    /// Whether the pending rows are due: the first row of the walk, a full batch or the
-    /// interval passed.
-    static bool batchIsDue(const ScanWalk& scan);
     void startSizeComputation(const Ref<AMAppItem>& item);
     void sizeArrived(const Ref<AMAppItem>& item, const std::string& size);
     /// Whether `icon` can be drawn now; else its file is read and decoded on the global queue

@@ -63,6 +63,38 @@ void searchFolders(AMAppItemGroup& result, const std::vector<std::string>& searc
     }
 }
 
+/// Icon, name, identifier, version and system flag of the item at `path`, from `bundle` (its
+/// Info.plist read once; nullptr when `path` is no folder). The record's values come from
+/// Contents/Info.plist only: a flat bundle's Info.plist gives it its icon, nothing else.
+void fillFromBundle(AMAppItem& item, const std::string& path, const Ref<NSBundle>& bundle) {
+    item.setImage(bundle ? NSWorkspace::sharedWorkspace()->iconForBundle(*bundle)
+                         : NSWorkspace::sharedWorkspace()->iconForFile(path));
+    std::string name;
+    if (bundle) name = NSFileManager::defaultManager()->displayNameAtPath(bundle->bundlePath());
+    item.setName(name.empty() ? ns::lastPathComponent(path) : name);
+
+    const PlistValue* dictionary =
+        bundle && !bundle->isFlat() ? &bundle->infoDictionary() : nullptr;
+    NSStringOpt bundleID = stringForKey(dictionary, "CFBundleIdentifier");
+    const bool isSystemApp = bundleID && ns::hasPrefix(*bundleID, "com.apple.");
+    item.setBundleID(bundleID);
+    item.setIsSystemApp(isSystemApp);
+    item.setIsSystemAppStr(isSystemApp ? "YES" : "NO");
+    item.setBundleVersion(stringForKey(dictionary, "CFBundleShortVersionString"));
+}
+
+/// The record of the item at `path` (size not set), read as `bundle` (bundleWithPath).
+Ref<AMAppItem> itemOfPath(const std::string& path, const Ref<NSBundle>& bundle) {
+    auto item = AMAppItem::make();
+    item->setPath(path);
+    // Recorded now, before anyone reviews it: removal later takes this entry or nothing.
+    item->setEntryRecord(platform::recordEntryAtPath(path));
+    fillFromBundle(*item, path, bundle);
+    if (auto attributes = NSFileManager::defaultManager()->attributesOfItemAtPath(path))
+        item->setDate(NSDate::dateWithTimeIntervalSince1970(attributes->creationDate));
+    return item;
+}
+
 constexpr NSSearchPathDomainMask kUserThenLocal = NSUserDomainMask | NSLocalDomainMask;
 
 }  // namespace
@@ -70,9 +102,12 @@ constexpr NSSearchPathDomainMask kUserThenLocal = NSUserDomainMask | NSLocalDoma
 AMAppItemGroup RelatedAppFilesScanner::relatedFilesToApplicationAtPath(const NSStringOpt& path) {
     if (!path) NSLog(".......");
     AMAppItemGroup result;
-    result.push_back(aConstructItem(path, false));
-
+    // One reading of the bundle serves its own record and the keys of the search.
     Ref<NSBundle> bundle = path ? NSBundle::bundleWithPath(*path) : nullptr;
+    Ref<AMAppItem> own = itemOfPath(path.value_or(std::string()), bundle);
+    own->setSize(getFileSizeItem(path));
+    result.push_back(own);
+
     const PlistValue* info = bundle ? &bundle->infoDictionary() : nullptr;
     NSStringOpt name = stringForKey(info, "CFBundleName");
     if (!name || name->empty()) name = stringForKey(info, "CFBundleExecutable");
@@ -93,30 +128,21 @@ AMAppItemGroup RelatedAppFilesScanner::relatedFilesToApplicationAtPath(const NSS
 
 Ref<AMAppItem> RelatedAppFilesScanner::getAppItemWithFilePath(const NSStringOpt& path, bool) {
     const std::string p = path.value_or(std::string());
+    return itemOfPath(p, p.empty() ? nullptr : NSBundle::bundleWithPath(p));
+}
+
+Ref<AMAppItem> RelatedAppFilesScanner::constructItemInFolder(const AMScanFolder& folder,
+                                                             const std::string& name, bool) {
+    const std::string p = folder.pathOf(name);
     auto item = AMAppItem::make();
     item->setPath(p);
-    // Recorded now, before anyone reviews it: removal later takes this entry or nothing.
-    item->setEntryRecord(platform::recordEntryAtPath(p));
-    item->setImage(NSWorkspace::sharedWorkspace()->iconForFile(p));
-
-    std::string name;
-    if (Ref<NSBundle> bundle = path ? NSBundle::bundleWithPath(p) : nullptr)
-        name = NSFileManager::defaultManager()->displayNameAtPath(bundle->bundlePath());
-    item->setName(name.empty() ? ns::lastPathComponent(p) : name);
-
-    std::optional<PlistValue> info;
-    if (!p.empty())
-        info = NSBundle::infoDictionaryAtPath(ns::stringWithFormat("%@/Contents/Info.plist", p));
-    const PlistValue* dictionary = info ? &*info : nullptr;
-    NSStringOpt bundleID = stringForKey(dictionary, "CFBundleIdentifier");
-    bool isSystemApp = bundleID && ns::hasPrefix(*bundleID, "com.apple.");
-    item->setBundleID(bundleID);
-    item->setIsSystemApp(isSystemApp);
-    item->setIsSystemAppStr(isSystemApp ? "YES" : "NO");
-    item->setBundleVersion(stringForKey(dictionary, "CFBundleShortVersionString"));
-
-    if (auto attributes = NSFileManager::defaultManager()->attributesOfItemAtPath(p))
-        item->setDate(NSDate::dateWithTimeIntervalSince1970(attributes->creationDate));
+    std::optional<platform::FileEntryRecord> record;
+    std::optional<double> creationDate;
+    folder.describe(name, record, creationDate);
+    item->setEntryRecord(std::move(record));
+    fillFromBundle(*item, p, NSBundle::bundleAtEntry(folder.descriptor(), name, p));
+    if (creationDate) item->setDate(NSDate::dateWithTimeIntervalSince1970(*creationDate));
+    item->setSize("0KB");
     return item;
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "appsManager/AMAppItem.h"
+#include "appsManager/AMScanFolder.h"
 #include "platform/foundation/NSObject.h"
 #include "platform/foundation/NSString.h"
 
@@ -28,6 +29,9 @@ class RelatedAppFilesScanner : public NSObject {
     static Ref<AMAppItem> getAppItemWithFilePath(const NSStringOpt& path, bool appFlag);
     /// getAppItemWithFilePath with the size text "0KB" (the real size is filled in later).
     static Ref<AMAppItem> constructItem(const NSStringOpt& path, bool appFlag);
+    /// constructItem of the entry `name` of the walked `folder`, read through the open folder.
+    static Ref<AMAppItem> constructItemInFolder(const AMScanFolder& folder, const std::string& name,
+                                                bool appFlag);
     /// getAppItemWithFilePath with the real size text of `path` (its whole tree is walked).
     static Ref<AMAppItem> aConstructItem(const NSStringOpt& path, bool appFlag);
     /// The size text of the item at `path` ("0.00 KB" for nil or nothing there).

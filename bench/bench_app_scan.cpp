@@ -21,20 +21,23 @@
 //
 // Measured: a real AMAppsViewController, loaded from its interface file into an 800 x 480
 // window of the headless backend. Loading it starts a first scan, which warms the caches; the
-// measured scan is the rescan that follows (getApplications, as the refresh starts it). The
-// main thread runs as the application's loop does (NSApplication::nextEventMatchingMask: dirty
-// windows drawn, then one run of the main run loop), and NSRunLoop's turn observer gives each
-// turn's busy time, drawing and event handling included. Printed: bundles, the reference, the
-// time to the first row (the table's numberOfRows above 0), the time to the end of the scan
-// (the scan flag down and every bundle listed), its ratio to the reference, the longest main
-// thread turn while the scan ran, one drawing pass of the full window once the scan is over
-// (best of 3), and the sizes computed (items whose size computation was started) against the
-// rows displayed, first with only the first page ever drawn, then after one scroll to the
-// middle of the list.
+// measured scans are three rescans that follow (getApplications, as the refresh starts it), the
+// best of them counting. The main thread runs as the application's loop does
+// (NSApplication::nextEventMatchingMask: dirty windows drawn, then one run of the main run
+// loop), and NSRunLoop's turn observer gives each turn's busy time, drawing and event handling
+// included. Printed: bundles, the reference, the time to the first row (the table's
+// numberOfRows above 0), the time to the end of the scan (the scan flag down and every bundle
+// listed), its ratio to the reference against the goal of 2x, the longest main thread turn
+// while the scans ran, one drawing pass of the full window once the scans are over (best of
+// 3), and the sizes computed (items whose size computation was started) against the rows
+// displayed in the last scan, first with only the first page ever drawn, then after one scroll
+// to the middle of the list.
 //
 // Exits 1 when the longest turn exceeds 50 ms, when a size was computed for a row never
-// displayed, when no row appeared while the scan was still running, or when the list shows
-// another set of bundles than was made; 2 on a setup failure. The generated folders are removed
+// displayed, when the first row waited for the whole scan (it neither came in a batch of its
+// own nor showed while the scan ran), when the list shows another
+// set of bundles than was made, or, with --quick, when the scan takes more than 6x find (a
+// generous limit: CI machines are noisy); 2 on a setup failure. The generated folders are removed
 // at the end.
 
 #include <unistd.h>
@@ -65,6 +68,8 @@
 #include "platform/appkit/NSClipView.h"
 #include "platform/appkit/NSWindow.h"
 #include "platform/appkit/ScrollClasses.h"
+#include "platform/foundation/ClassRegistry.h"
+#include "platform/foundation/NSBundle.h"
 #include "platform/foundation/NSDate.h"
 #include "platform/foundation/NSRunLoop.h"
 #include "platform/graphics/NSColor.h"
@@ -76,6 +81,10 @@ using Clock = std::chrono::steady_clock;
 
 constexpr double kMaxTurnMs = 50.0;
 constexpr double kTimeoutSeconds = 120.0;
+constexpr int kScans = 3;
+// The goal for the full run, and the limit of the quick run: CI machines are noisy.
+constexpr double kGoalRatio = 2.0;
+constexpr double kQuickLimitRatio = 6.0;
 
 double msSince(Clock::time_point start, Clock::time_point end) {
     return std::chrono::duration<double, std::milli>(end - start).count();
@@ -137,6 +146,18 @@ void noteVisibleRows(const AMAppsViewController& list, std::set<const AMAppItem*
     for (std::size_t i = rows.location; i < rows.location + rows.length && i < shown.size(); ++i)
         displayed.insert(shown[i].get());
 }
+
+/// The list, noting how many rows the table held when it first held any: the first batch to
+/// reach the main thread (each batch reloads the table, which asks for the number of rows).
+class BatchWatchingList : public AMAppsViewController {
+  public:
+    long numberOfRowsInTableView(NSTableView* table) override {
+        const long rows = AMAppsViewController::numberOfRowsInTableView(table);
+        if (firstBatchRows == 0) firstBatchRows = rows;
+        return rows;
+    }
+    long firstBatchRows = 0;  // main thread only; reset before each scan
+};
 
 struct SizeCount {
     long started = 0;
@@ -236,7 +257,10 @@ int main(int argc, char** argv) {
     // The list in its window: loading its view starts a first scan, which warms the caches
     // (and the drawing of the first page) for both sides. The measured scan is the rescan
     // that follows, as the application's refresh starts it.
-    Ref<AMAppsViewController> list = AMAppsViewController::make();
+    ClassRegistry::shared().registerClass<BatchWatchingList, AMAppsViewController>(
+        "BenchBatchWatchingList");
+    auto list = std::make_shared<BatchWatchingList>();
+    list->initWithNibName("AMAppsViewController", NSBundle::mainBundle());
     list->setAppsType(0);
     list->setSearchPaths(searchPaths);
     auto window = std::make_shared<NSWindow>();
@@ -259,37 +283,64 @@ int main(int argc, char** argv) {
     }
     pumpOnce(*app, 0);
 
+    // The rescan, three times: the best time counts; every run must keep the main thread
+    // responsive and show its first row while it runs. The rows displayed are those of the
+    // last run, whose sizes are checked below.
     std::set<const AMAppItem*> displayed;
     double longestTurnMs = 0;
     long turns = 0;
-    bool scanRunningAtFirstRow = false;
-    Clock::time_point firstRow{}, scanEnd{};
-    bool sawFirstRow = false, sawEnd = false;
-    NSRunLoop::mainRunLoop().setTurnObserver([&](double seconds) {
-        if (sawEnd) return;
-        ++turns;
-        longestTurnMs = std::max(longestTurnMs, seconds * 1000.0);
-        // The rows seen here are the ones the next drawing pass draws.
-        noteVisibleRows(*list, displayed);
-        const long rows = list->tableView()->numberOfRows();
-        if (!sawFirstRow && rows > 0) {
-            sawFirstRow = true;
-            firstRow = Clock::now();
-            scanRunningAtFirstRow = list->isScan();
+    bool scanRunningAtFirstRow = true;
+    // The first row must not wait for the whole scan: it comes in a batch of its own, or at
+    // least shows while the scan runs (a scan faster than one drawing pass may be over before
+    // the main thread next looks).
+    bool firstRowWaited = false;
+    long largestFirstBatch = 0;
+    double firstRowMs = 0, endMs = 0;
+    for (int run = 0; run < kScans; ++run) {
+        if (run > 0 && !pumpUntil(*app, [&] { return sizesSettled(*list); })) {
+            std::fprintf(stderr, "the sizes of the displayed rows never arrived\n");
+            return 2;
         }
-        if (!list->isScan() && rows == expectedRows) {
-            sawEnd = true;
-            scanEnd = Clock::now();
+        displayed.clear();
+        bool runningAtFirstRow = false;
+        Clock::time_point firstRow{}, scanEnd{};
+        bool sawFirstRow = false, sawEnd = false;
+        NSRunLoop::mainRunLoop().setTurnObserver([&](double seconds) {
+            if (sawEnd) return;
+            ++turns;
+            longestTurnMs = std::max(longestTurnMs, seconds * 1000.0);
+            // The rows seen here are the ones the next drawing pass draws.
+            noteVisibleRows(*list, displayed);
+            const long rows = list->tableView()->numberOfRows();
+            if (!sawFirstRow && rows > 0) {
+                sawFirstRow = true;
+                firstRow = Clock::now();
+                runningAtFirstRow = list->isScan();
+            }
+            if (!list->isScan() && rows == expectedRows) {
+                sawEnd = true;
+                scanEnd = Clock::now();
+            }
+        });
+        const Clock::time_point start = Clock::now();
+        list->firstBatchRows = 0;
+        list->getApplications();
+        const bool ended = pumpUntil(*app, [&] { return sawEnd; });
+        NSRunLoop::mainRunLoop().setTurnObserver(nullptr);
+        if (!ended) {
+            std::fprintf(stderr, "the scan did not end within %.0f s (%zu of %ld rows)\n",
+                         kTimeoutSeconds, list->showAllValues().size(), expectedRows);
+            return 2;
         }
-    });
-    const Clock::time_point start = Clock::now();
-    list->getApplications();
-    const bool ended = pumpUntil(*app, [&] { return sawEnd; });
-    NSRunLoop::mainRunLoop().setTurnObserver(nullptr);
-    if (!ended) {
-        std::fprintf(stderr, "the scan did not end within %.0f s (%zu of %ld rows)\n",
-                     kTimeoutSeconds, list->showAllValues().size(), expectedRows);
-        return 2;
+        const bool running = runningAtFirstRow && firstRow < scanEnd;
+        scanRunningAtFirstRow = scanRunningAtFirstRow && running;
+        largestFirstBatch = std::max(largestFirstBatch, list->firstBatchRows);
+        firstRowWaited = firstRowWaited || (!running && list->firstBatchRows >= expectedRows);
+        const double thisEndMs = msSince(start, scanEnd);
+        if (run == 0 || thisEndMs < endMs) {
+            endMs = thisEndMs;
+            firstRowMs = msSince(start, firstRow);
+        }
     }
     // Draw what the last turn left dirty, then let the started sizes arrive.
     pumpOnce(*app, 0);
@@ -332,15 +383,20 @@ int main(int argc, char** argv) {
         listed.insert(item->bundleID().value_or(""));
     const bool rightBundles = listed == volume.listedIdentifiers;
 
-    const double firstRowMs = msSince(start, firstRow);
-    const double endMs = msSince(start, scanEnd);
+    const double ratio = findMs > 0 ? endMs / findMs : 0.0;
     std::printf("bundles: %d (%d Apple, %ld listed of %ld expected)\n", bundles, volume.apple,
                 static_cast<long>(list->allApplications().size()), expectedRows);
     std::printf("reference (find, best of 3): %.1f ms\n", findMs);
-    std::printf("time to first row: %.1f ms%s\n", firstRowMs,
+    std::printf("time to first row (in the best scan): %.1f ms%s\n", firstRowMs,
                 scanRunningAtFirstRow ? " (scan still running)" : " (scan already over)");
-    std::printf("time to end of scan: %.1f ms\n", endMs);
-    std::printf("ratio end of scan / reference: %.2f\n", findMs > 0 ? endMs / findMs : 0.0);
+    std::printf("first batch to reach the table: at most %ld rows of %ld\n", largestFirstBatch,
+                expectedRows);
+    std::printf("time to end of scan (best of %d): %.1f ms\n", kScans, endMs);
+    if (quick)
+        std::printf("ratio to find: %.2fx (goal %.0fx; this quick run fails past %.0fx)\n", ratio,
+                    kGoalRatio, kQuickLimitRatio);
+    else
+        std::printf("ratio to find: %.2fx (goal %.0fx)\n", ratio, kGoalRatio);
     std::printf("longest main-thread turn during the scan: %.2f ms of %ld turns (limit %.0f)\n",
                 longestTurnMs, turns, kMaxTurnMs);
     std::printf("one drawing pass of the window after the scan: %.2f ms\n", frameMs);
@@ -371,8 +427,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "sizes do not follow the displayed rows\n");
         status = 1;
     }
-    if (!scanRunningAtFirstRow || firstRow >= scanEnd) {
-        std::fprintf(stderr, "no row appeared while the scan was running\n");
+    if (quick && ratio > kQuickLimitRatio) {
+        std::fprintf(stderr, "the scan took %.2fx find (limit %.0fx)\n", ratio, kQuickLimitRatio);
+        status = 1;
+    }
+    if (firstRowWaited) {
+        std::fprintf(stderr, "the first row waited for the whole scan\n");
         status = 1;
     }
     return status;

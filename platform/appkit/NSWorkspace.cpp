@@ -22,19 +22,21 @@ const char* genericIconName(const std::string& path, bool isFolder) {
     return "generic_folder";
 }
 
-/// The icon file named by the bundle's CFBundleIconFile, when it exists.
-std::string bundleIconFile(const std::string& path) {
-    Ref<NSBundle> bundle = NSBundle::bundleWithPath(path);
-    if (!bundle) return {};
-    const PlistValue* value = bundle->objectForInfoDictionaryKey("CFBundleIconFile");
+/// The icon file named by the bundle's CFBundleIconFile, when it exists (or, for a name
+/// without extension, the one it would be).
+std::string bundleIconFile(const NSBundle& bundle) {
+    const PlistValue* value = bundle.objectForInfoDictionaryKey("CFBundleIconFile");
     std::optional<std::string> named = value ? value->stringValue() : std::nullopt;
     if (!named || named->empty()) return {};
     std::string name = ns::lastPathComponent(*named);  // stays inside the resource folder
     if (name.empty() || name == "." || name == "..") return {};
-    std::string resources = bundle->resourcePath();
+    std::string resources = bundle.resourcePath();
+    // A name without extension is the .icns file: the image checks that it is a file.
+    if (ns::pathExtension(name).empty())
+        return ns::stringByAppendingPathComponent(resources, name + ".icns");
     std::string file = ns::stringByAppendingPathComponent(resources, name);
     struct stat st {};
-    if (ns::pathExtension(name).empty() || ::stat(file.c_str(), &st) != 0) {
+    if (::stat(file.c_str(), &st) != 0) {
         file = ns::stringByAppendingPathComponent(resources, name + ".icns");
         if (::stat(file.c_str(), &st) != 0) return {};
     }
@@ -48,22 +50,33 @@ Ref<NSWorkspace> NSWorkspace::sharedWorkspace() {
     return shared;
 }
 
-Ref<NSImage> NSWorkspace::iconForFile(const std::string& path) const {
-    struct stat st {};
-    bool isFolder = !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-    Ref<NSImage> generic = NSImage::imageNamed(genericIconName(path, isFolder));
-    if (isFolder) {
-        std::string file = bundleIconFile(path);
-        if (!file.empty()) {
-            if (Ref<NSImage> icon = NSImage::initWithContentsOfFile(file, generic)) {
-                // File icons come at 32 x 32 points, as on the platform; the size also spares
-                // decoding the largest member of an icon file for a list row.
-                icon->setSize(NSMakeSize(32, 32));
-                return icon;
-            }
+/// The icon of the folder at `path`, read as `bundle`.
+Ref<NSImage> folderIcon(const std::string& path, const NSBundle& bundle) {
+    Ref<NSImage> generic = NSImage::imageNamed(genericIconName(path, true));
+    std::string file = bundleIconFile(bundle);
+    if (!file.empty()) {
+        if (Ref<NSImage> icon = NSImage::initWithContentsOfFile(file, generic)) {
+            // File icons come at 32 x 32 points, as on the platform; the size also spares
+            // decoding the largest member of an icon file for a list row.
+            icon->setSize(NSMakeSize(32, 32));
+            return icon;
         }
     }
     return generic ? generic : NSImage::image();
+}
+
+Ref<NSImage> NSWorkspace::iconForFile(const std::string& path) const {
+    struct stat st {};
+    const bool isFolder = !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    if (isFolder) {
+        if (Ref<NSBundle> bundle = NSBundle::bundleWithPath(path)) return folderIcon(path, *bundle);
+    }
+    Ref<NSImage> generic = NSImage::imageNamed(genericIconName(path, isFolder));
+    return generic ? generic : NSImage::image();
+}
+
+Ref<NSImage> NSWorkspace::iconForBundle(const NSBundle& bundle) const {
+    return folderIcon(bundle.bundlePath(), bundle);
 }
 
 bool NSWorkspace::openURL(const NSURL& url) const {

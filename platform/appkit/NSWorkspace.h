@@ -6,6 +6,7 @@
 #include "platform/foundation/Ref.h"
 #include "platform/graphics/NSImage.h"
 
+class NSBundle;
 class NSURL;
 
 class NSWorkspace {
@@ -21,6 +22,8 @@ class NSWorkspace {
     /// Only Info.plist is read here; the icon is decoded when it is first drawn or sized. Never
     /// nullptr (an empty image when the resources are missing).
     Ref<NSImage> iconForFile(const std::string& path) const;
+    /// iconForFile of the bundle's folder, from the Info.plist the bundle has read already.
+    Ref<NSImage> iconForBundle(const NSBundle& bundle) const;
 
     /// Hands an http, https, mailto or file URL to the desktop's opener (platform/appkit/
     /// URLOpener.h) without waiting for it; false, silently, for other URLs or when the opener

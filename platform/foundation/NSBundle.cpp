@@ -1,6 +1,7 @@
 #include "platform/foundation/NSBundle.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -110,6 +111,28 @@ Ref<NSBundle> NSBundle::bundleWithPath(const std::string& path) {
     return std::make_shared<NSBundle>(p, flat, false);
 }
 
+Ref<NSBundle> NSBundle::bundleAtEntry(int folder, const std::string& name,
+                                      const std::string& path) {
+    if (name.empty() || path.empty()) return nullptr;
+    std::string p = path;
+    while (p.size() > 1 && p.back() == '/')
+        p.pop_back();
+    // The usual layout first: an Info.plist read through Contents proves both folders.
+    std::optional<PlistValue> info = infoDictionaryAt(folder, name + "/Contents/Info.plist");
+    bool flat = false;
+    if (!info) {
+        struct stat st {};
+        if (::fstatat(folder, name.c_str(), &st, 0) != 0 || !S_ISDIR(st.st_mode)) return nullptr;
+        const std::string contents = name + "/Contents";
+        flat = ::fstatat(folder, contents.c_str(), &st, 0) != 0 || !S_ISDIR(st.st_mode);
+        if (flat) info = infoDictionaryAt(folder, name + "/Info.plist");
+    }
+    auto bundle = std::make_shared<NSBundle>(p, flat, false);
+    std::call_once(bundle->infoOnce_,
+                   [&] { bundle->info_ = info ? std::move(*info) : PlistValue::dictionary(); });
+    return bundle;
+}
+
 Ref<NSBundle> NSBundle::mainBundle() {
     std::lock_guard lock(mainMutex());
     Ref<NSBundle>& b = mainInstance();
@@ -153,7 +176,11 @@ std::optional<std::string> NSBundle::pathForResource(std::string_view name, std:
 }
 
 std::optional<PlistValue> NSBundle::infoDictionaryAtPath(const std::string& file) {
-    std::optional<PlistValue> value = PropertyList::readFile(file, kMaxInfoPlistBytes);
+    return infoDictionaryAt(AT_FDCWD, file);
+}
+
+std::optional<PlistValue> NSBundle::infoDictionaryAt(int folder, const std::string& file) {
+    std::optional<PlistValue> value = PropertyList::readFileAt(folder, file, kMaxInfoPlistBytes);
     if (!value || !value->isDictionary()) return std::nullopt;
     return value;
 }

@@ -19,6 +19,11 @@ class NSBundle {
   public:
     /// The bundle at `path`; nullptr when `path` is not an existing folder.
     static Ref<NSBundle> bundleWithPath(const std::string& path);
+    /// bundleWithPath for `path`, which names the entry `name` of the folder open as `folder`
+    /// (a descriptor): the same bundle, its Info.plist read at once through names relative to
+    /// that folder, so that neither the long path nor the file is looked up again.
+    static Ref<NSBundle> bundleAtEntry(int folder, const std::string& name,
+                                       const std::string& path);
     /// The application's resources folder: $UNINSTALLER_RESOURCES when set, else "resources"
     /// beside the executable (the executable's symbolic links resolved, not the folder's),
     /// else "../resources", else "../share/uninstaller/resources" from there. Found once and
@@ -29,6 +34,8 @@ class NSBundle {
     static void setMainBundleForTesting(std::optional<std::string> path);
 
     const std::string& bundlePath() const { return path_; }
+    /// Whether the bundle is flat: no "Contents" folder, Info.plist directly inside it.
+    bool isFlat() const { return flat_; }
     /// Where resources live: Contents/Resources, or the bundle folder itself when flat.
     std::string resourcePath() const;
     /// The folder that holds Info.plist: Contents, or the bundle folder itself when flat.
@@ -55,6 +62,8 @@ class NSBundle {
     /// The Info.plist file at `file` as a dictionary: nil when it is missing, malformed, not a
     /// dictionary or larger than kMaxInfoPlistBytes. Every Info.plist is read through here.
     static std::optional<PlistValue> infoDictionaryAtPath(const std::string& file);
+    /// infoDictionaryAtPath of `file` taken relative to the folder open as `folder`.
+    static std::optional<PlistValue> infoDictionaryAt(int folder, const std::string& file);
 
     /// Info.plist as a dictionary, read once (infoDictionaryAtPath); empty when missing,
     /// malformed, too large or not a dictionary.

@@ -570,8 +570,12 @@ std::optional<PlistValue> readData(std::string_view bytes) {
 }
 
 std::optional<PlistValue> readFile(const std::string& path, std::size_t maxBytes) {
+    return readFileAt(AT_FDCWD, path, maxBytes);
+}
+
+std::optional<PlistValue> readFileAt(int folder, const std::string& path, std::size_t maxBytes) {
     // Non-blocking so that a FIFO in the way cannot hang the reader (regular files ignore it).
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::openat(folder, path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return std::nullopt;
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0 ||

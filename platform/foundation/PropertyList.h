@@ -29,6 +29,9 @@ std::optional<PlistValue> readData(std::string_view bytes);
 /// Reads the file at `path`; a missing, unreadable or non-regular file gives nil, and so does
 /// one larger than `maxBytes` (at most kMaxBytes), which is not read at all.
 std::optional<PlistValue> readFile(const std::string& path, std::size_t maxBytes = kMaxBytes);
+/// readFile of `path` taken relative to the folder open as `folder` (a descriptor, or AT_FDCWD).
+std::optional<PlistValue> readFileAt(int folder, const std::string& path,
+                                     std::size_t maxBytes = kMaxBytes);
 
 /// The value as an XML property list (UTF-8); empty when it is nested deeper than kMaxDepth.
 NSData xmlData(const PlistValue& value);

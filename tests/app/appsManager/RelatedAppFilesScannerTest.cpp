@@ -1,17 +1,22 @@
 // Catches related-file searches that miss or reorder hits (domains, folders, keys, listing
 // order), match too much or too little (a key that only begins another word, case, spaces, an
 // identifier without a dot), search folders that are not theirs, list a path twice, or carry a
-// wrong size text.
+// wrong size text; and catalogue records made through an open folder that differ from those
+// made from the full path (identity, parent, date, icon, Info.plist values).
 #include "appsManager/RelatedAppFilesScanner.h"
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "appsManager/AMPublicUtilities.h"
+#include "appsManager/AMScanFolder.h"
 #include "platform/foundation/NSBundle.h"
 #include "platform/foundation/NSFileManager.h"
 #include "platform/testing/LogCapture.h"
@@ -378,6 +383,113 @@ TEST_F(RelatedFilesTest, RecordOfAPath) {
         ASSERT_TRUE(attributes);
         EXPECT_DOUBLE_EQ(item->date().timeIntervalSince1970(), attributes->creationDate);
     }
+}
+
+TEST_F(RelatedFilesTest, RecordMadeInAnOpenFolderIsTheRecordOfItsPath) {
+    const std::string icns = "icns" + std::string("\0\0\0\x08", 4);
+    struct Case {
+        const char* entry;
+        std::function<void(const std::string& path)> make;  // `path` relative to the volume
+    } cases[] = {
+        {"Foo.app",
+         [&](const std::string& path) {
+             bundle("Foo.app", {{"CFBundleIdentifier", "id.foo"},
+                                {"CFBundleShortVersionString", "2.1"},
+                                {"CFBundleIconFile", "AppIcon"}});
+             root.write(path + "/Contents/Resources/AppIcon.icns", icns);
+         }},
+        {"Named.app",
+         [&](const std::string& path) {
+             bundle("Named.app", {{"CFBundleIconFile", "Named.icns"}});
+             root.write(path + "/Contents/Resources/Named.icns", icns);
+         }},
+        {"IconIsAFolder.app",
+         [&](const std::string& path) {
+             bundle("IconIsAFolder.app", {{"CFBundleIconFile", "AppIcon"}});
+             std::filesystem::create_directories(root /
+                                                 (path + "/Contents/Resources/AppIcon.icns"));
+         }},
+        {"NoIcon.app",
+         [&](const std::string&) {
+             bundle("NoIcon.app", {{"CFBundleIconFile", "Missing"}});
+         }},
+        {"Bare.app",
+         [&](const std::string& path) {
+             std::filesystem::create_directories(root / (path + "/Contents/MacOS"));
+         }},
+        {"Flat.app",
+         [&](const std::string& path) {
+             // Info.plist beside the resources: it names the icon, not the record's values.
+             root.write(path + "/Info.plist", infoPlist({{"CFBundleIdentifier", "id.flat"},
+                                                         {"CFBundleIconFile", "Flat.icns"}}));
+             root.write(path + "/Flat.icns", icns);
+         }},
+        {"Broken.app",
+         [&](const std::string& path) {
+             root.write(path + "/Contents/Info.plist", "<plist><dict><key>");
+         }},
+        {"Huge.app",
+         [&](const std::string& path) {
+             root.write(path + "/Contents/Info.plist",
+                        std::string(NSBundle::kMaxInfoPlistBytes + 1, ' ') +
+                            infoPlist({{"CFBundleIdentifier", "id.huge"}}));
+         }},
+        {"Mail.app",
+         [&](const std::string&) {
+             bundle("Mail.app", {{"CFBundleIdentifier", "com.apple.mail"}});
+         }},
+        {"Link.app",
+         [&](const std::string& path) {
+             bundle("Target.app", {{"CFBundleIdentifier", "id.target"}});
+             std::filesystem::create_directory_symlink("Target.app", root / path);
+         }},
+        {"Tool.plugin", [&](const std::string& path) { root.write(path, "x"); }},
+    };
+    const std::string applications = root / "Applications";
+    std::filesystem::create_directories(applications);
+    for (const Case& c : cases)
+        c.make(std::string("Applications/") + c.entry);
+    // Reached directly, and through a link to the folder: records name the real folder.
+    std::filesystem::create_directory_symlink(applications, root / "Alias");
+
+    for (const std::string& folderPath : {applications, root / "Alias"}) {
+        std::shared_ptr<const AMScanFolder> folder = AMScanFolder::open(folderPath);
+        ASSERT_TRUE(folder);
+        for (const Case& c : cases) {
+            SCOPED_TRACE(folderPath + " " + c.entry);
+            const std::string path = folderPath + "/" + c.entry;
+            auto made = RelatedAppFilesScanner::constructItemInFolder(*folder, c.entry, true);
+            auto expected = RelatedAppFilesScanner::constructItem(path, true);
+            EXPECT_EQ(made->path(), path);
+            EXPECT_EQ(made->name(), expected->name());
+            EXPECT_EQ(made->bundleID(), expected->bundleID());
+            EXPECT_EQ(made->bundleVersion(), expected->bundleVersion());
+            EXPECT_EQ(made->isSystemApp(), expected->isSystemApp());
+            EXPECT_EQ(made->isSystemAppStr(), expected->isSystemAppStr());
+            EXPECT_EQ(made->size(), "0KB");
+            EXPECT_DOUBLE_EQ(made->date().timeIntervalSince1970(),
+                             expected->date().timeIntervalSince1970());
+            ASSERT_TRUE(made->entryRecord());
+            EXPECT_EQ(made->entryRecord(), expected->entryRecord());
+            EXPECT_EQ(made->entryRecord()->parent, std::filesystem::canonical(applications));
+            ASSERT_TRUE(made->image() && expected->image());
+            EXPECT_EQ(made->image()->sourcePath(), expected->image()->sourcePath());
+            EXPECT_EQ(made->image()->size().width, expected->image()->size().width);
+        }
+    }
+    // What the cases stand for, read from the full path.
+    auto record = [&](const char* entry) {
+        return RelatedAppFilesScanner::constructItem(applications + "/" + entry, true);
+    };
+    EXPECT_EQ(record("Foo.app")->image()->sourcePath(),
+              applications + "/Foo.app/Contents/Resources/AppIcon.icns");
+    EXPECT_EQ(record("Flat.app")->image()->sourcePath(), applications + "/Flat.app/Flat.icns");
+    EXPECT_EQ(record("Flat.app")->bundleID(), std::nullopt);
+    EXPECT_EQ(record("Huge.app")->bundleID(), std::nullopt);
+    EXPECT_EQ(record("Link.app")->bundleID(), "id.target");
+    EXPECT_EQ(record("Link.app")->entryRecord()->type, S_IFLNK);
+    EXPECT_NE(record("IconIsAFolder.app")->image()->sourcePath(),
+              applications + "/IconIsAFolder.app/Contents/Resources/AppIcon.icns");
 }
 
 }  // namespace

@@ -1,10 +1,13 @@
 // Catches bundle look-ups that find the wrong file (a language folder before the resource
-// folder, a missing file), misread Info.plist, or lose the main bundle's resources folder.
+// folder, a missing file), misread Info.plist, or lose the main bundle's resources folder; and
+// bundles opened through their folder's descriptor that differ from those opened by path.
 #include "platform/foundation/NSBundle.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <fcntl.h>
 
 #include <filesystem>
 #include <fstream>
@@ -147,6 +150,38 @@ TEST_F(NSBundleTest, InfoPlistLargerThanTheCapReadsAsMissing) {
         // The cap is the bundle's: the same file is still a property list to other readers.
         EXPECT_TRUE(NSDictionaryFromFile(path + "/Contents/Info.plist").has_value());
     }
+}
+
+TEST_F(NSBundleTest, BundleAtAnEntryOfAnOpenFolderIsTheBundleAtItsPath) {
+    const std::string flatInfo =
+        "<plist><dict><key>CFBundleIdentifier</key><string>com.example.flat</string></dict>"
+        "</plist>";
+    write(tmp_ / "Flat.app/Info.plist", flatInfo);
+    write(tmp_ / "Bare.app/Contents/MacOS/Bare");
+    write(tmp_ / "Broken.app/Contents/Info.plist", "<plist><dict>");
+    write(tmp_ / "Huge.app/Contents/Info.plist", paddedInfoPlist(NSBundle::kMaxInfoPlistBytes + 1));
+    write(tmp_ / "ContentsIsAFile.app/Contents", "x");
+    write(tmp_ / "File.app", "x");
+    std::filesystem::create_directory_symlink("Foo.app", tmp_ / "Link.app");
+    const int folder = ::open(tmp_.path().c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_GE(folder, 0);
+    for (const char* name : {"Foo.app", "Flat.app", "Bare.app", "Broken.app", "Huge.app",
+                             "ContentsIsAFile.app", "File.app", "Link.app", "Missing.app"}) {
+        SCOPED_TRACE(name);
+        const std::string path = tmp_ / name;
+        auto byPath = NSBundle::bundleWithPath(path);
+        auto atEntry = NSBundle::bundleAtEntry(folder, name, path);
+        ASSERT_EQ(atEntry != nullptr, byPath != nullptr);
+        if (!byPath) continue;
+        EXPECT_EQ(atEntry->bundlePath(), byPath->bundlePath());
+        EXPECT_EQ(atEntry->isFlat(), byPath->isFlat());
+        EXPECT_EQ(atEntry->resourcePath(), byPath->resourcePath());
+        EXPECT_EQ(atEntry->infoDictionary(), byPath->infoDictionary());
+    }
+    ::close(folder);
+    EXPECT_TRUE(NSBundle::bundleWithPath(tmp_ / "Flat.app")->isFlat());
+    EXPECT_EQ(NSBundle::bundleWithPath(tmp_ / "Flat.app")->bundleIdentifier(), "com.example.flat");
+    EXPECT_EQ(NSBundle::bundleWithPath(tmp_ / "Link.app")->bundleIdentifier(), "com.example.foo");
 }
 
 TEST_F(NSBundleTest, ExecutablePathNeedsTheFile) {
