@@ -51,16 +51,19 @@ Ref<NSWorkspace> NSWorkspace::sharedWorkspace() {
 }
 
 /// The icon of the folder at `path`, read as `bundle`.
-Ref<NSImage> folderIcon(const std::string& path, const NSBundle& bundle) {
+Ref<NSImage> NSWorkspace::folderIcon(const std::string& path, const NSBundle& bundle) const {
     Ref<NSImage> generic = NSImage::imageNamed(genericIconName(path, true));
     std::string file = bundleIconFile(bundle);
     if (!file.empty()) {
-        if (Ref<NSImage> icon = NSImage::initWithContentsOfFile(file, generic)) {
-            // File icons come at 32 x 32 points, as on the platform; the size also spares
-            // decoding the largest member of an icon file for a list row.
-            icon->setSize(NSMakeSize(32, 32));
-            return icon;
-        }
+        // File icons come at 32 x 32 points, as on the platform; the size also spares
+        // decoding the largest member of an icon file for a list row.
+        const NSSize size = NSMakeSize(32, 32);
+        Ref<NSImage> icon = icons_.iconForFile(file, size, [&] {
+            Ref<NSImage> made = NSImage::initWithContentsOfFile(file, generic);
+            if (made) made->setSize(size);
+            return made;
+        });
+        if (icon) return icon;
     }
     return generic ? generic : NSImage::image();
 }

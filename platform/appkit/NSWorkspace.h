@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "platform/appkit/IconCache.h"
 #include "platform/foundation/Ref.h"
 #include "platform/graphics/NSImage.h"
 
@@ -19,7 +20,8 @@ class NSWorkspace {
     /// file's smallest member that is sharp at that size (PNG, JPEG 2000 or run-length), or else
     /// the generic icon of an application ("generic_app"), a folder ("generic_folder") or a
     /// file or package ("generic_file"); a broken icon file draws the generic icon of its kind.
-    /// Only Info.plist is read here; the icon is decoded when it is first drawn or sized. Never
+    /// Only Info.plist is read here; the icon is decoded when it is first drawn or sized. One
+    /// icon file gives one image while the file is unchanged (so do not resize it). Never
     /// nullptr (an empty image when the resources are missing).
     Ref<NSImage> iconForFile(const std::string& path) const;
     /// iconForFile of the bundle's folder, from the Info.plist the bundle has read already.
@@ -29,4 +31,10 @@ class NSWorkspace {
     /// URLOpener.h) without waiting for it; false, silently, for other URLs or when the opener
     /// cannot be started.
     bool openURL(const NSURL& url) const;
+
+  private:
+    Ref<NSImage> folderIcon(const std::string& path, const NSBundle& bundle) const;
+
+    /// Bundle icons, shared by every record of one icon file while the file is unchanged.
+    mutable IconCache icons_;
 };

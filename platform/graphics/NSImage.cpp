@@ -38,7 +38,8 @@ struct NSImage::Impl {
     std::string fallbackPath;  // drawn when `path` cannot be decoded
     bool usedFallback = false;
     bool decoded = false;
-    cairo_surface_t* bitmap = nullptr;  // PNG files, icons and focused images
+    std::optional<NSImage::FileStamp> decodedStamp;  // of `path`, taken before reading it
+    cairo_surface_t* bitmap = nullptr;               // PNG files, icons and focused images
     // The bitmap is an icon scaled down on decoding to the size set (the full member is gone).
     bool scaledIcon = false;
     RsvgHandle* svg = nullptr;
@@ -75,7 +76,14 @@ struct NSImage::Impl {
         if (decoded) return;
         decoded = true;
         if (source != Source::File) return;
-        if (decodeFile(path) || fallbackPath.empty()) return;
+        // Taken before the read: a file replaced meanwhile shows as changed later, never the
+        // other way round.
+        std::optional<NSImage::FileStamp> stamp = NSImage::stampOfFile(path);
+        if (decodeFile(path)) {
+            decodedStamp = stamp;
+            return;
+        }
+        if (fallbackPath.empty()) return;
         usedFallback = decodeFile(fallbackPath);
     }
 
@@ -401,6 +409,7 @@ void NSImage::setSize(NSSize size) {
             h > cairo_image_surface_get_height(impl_->bitmap)) {
             impl_->dropContent();
             impl_->decoded = false;
+            impl_->decodedStamp.reset();
             impl_->usedFallback = false;
             impl_->naturalSizeKnown = false;
         }
@@ -425,6 +434,20 @@ bool NSImage::isDecoded() const {
 bool NSImage::usesFallback() const {
     std::lock_guard lock(impl_->mutex);
     return impl_->usedFallback;
+}
+
+std::optional<NSImage::FileStamp> NSImage::decodedFileStamp() const {
+    std::lock_guard lock(impl_->mutex);
+    return impl_->decodedStamp;
+}
+
+std::optional<NSImage::FileStamp> NSImage::stampOfFile(const std::string& path) {
+    struct stat st {};
+    if (path.empty() || ::stat(path.c_str(), &st) != 0) return std::nullopt;
+    return FileStamp{
+        static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
+        static_cast<std::int64_t>(st.st_size),
+        static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
 }
 
 void NSImage::drawInRect(NSRect rect) {
@@ -494,6 +517,7 @@ void NSImage::lockFocusFlipped(bool flipped) {
             impl_->bitmap = surface;
         }
         impl_->source = Impl::Source::Bitmap;
+        impl_->decodedStamp.reset();
         impl_->scaledIcon = false;  // what is drawn into it is its content now
         impl_->decoded = true;
         impl_->naturalSize = NSSize{double(w), double(h)};

@@ -6,8 +6,10 @@
 
 #include <any>
 #include <cstddef>
+#include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/foundation/NSGeometry.h"
@@ -61,6 +63,20 @@ class NSImage : public NSObject {
     bool isDecoded() const;
     /// Whether decoding the file failed and the fallback's source is drawn instead.
     bool usesFallback() const;
+
+    /// What identifies the content of a file: device, inode, length and modification time.
+    struct FileStamp {
+        std::uint64_t device = 0;
+        std::uint64_t inode = 0;
+        std::int64_t length = 0;
+        std::int64_t modifiedNanoseconds = 0;
+        bool operator==(const FileStamp&) const = default;
+    };
+    /// The stamp of the source file as it was just before it was decoded; nullopt before
+    /// decoding, for images that are not read from a file, and when the file could not be read.
+    std::optional<FileStamp> decodedFileStamp() const;
+    /// The stamp of the file at `path` now (links followed), or nullopt when there is none.
+    static std::optional<FileStamp> stampOfFile(const std::string& path);
     /// The pixel size of the bitmap the image keeps now: an icon given a size keeps only that
     /// many pixels (times the screen scale); zero when it keeps none (not decoded, SVG, empty).
     NSSize keptPixelSize() const;

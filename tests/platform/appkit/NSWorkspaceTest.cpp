@@ -95,7 +95,7 @@ TEST_F(WorkspaceIconTest, BundleIconDecodesTheMemberFitForThirtyTwoPointsOnFirst
         EXPECT_TRUE(icon->isDecoded());
         EXPECT_FALSE(icon->usesFallback());
         EXPECT_EQ(icon->size(), (NSSize{32, 32}));
-        EXPECT_NE(workspace->iconForFile(app), icon) << "each call gives its own image";
+        EXPECT_EQ(workspace->iconForFile(app), icon) << "an unchanged icon file is not read again";
     }
     // With no member that large, the largest there is.
     std::string small = icnsOf({{"ic07", solidPng(dir, 16, 16, NSColor::redColor())},

@@ -1,0 +1,36 @@
+#pragma once
+// File icons kept across the lists that show them: a rescan of a list makes new records for the
+// same bundles, and without this every visible icon would be read and scaled again. An icon is
+// answered again only while its file is unchanged (the stamp the image took when it read it).
+
+#include <cstddef>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <string>
+#include <utility>
+
+#include "platform/foundation/NSGeometry.h"
+#include "platform/foundation/Ref.h"
+#include "platform/graphics/NSImage.h"
+
+class IconCache {
+  public:
+    /// Entries held at most; past it, the icons nothing else holds are let go.
+    static constexpr std::size_t kCapacity = 2048;
+
+    /// The icon of the file at `path` drawn at `size`: the one made before while the file is
+    /// unchanged since it was read (or not read yet), else a new one from `make`, kept when it
+    /// is not nullptr. Safe on any thread.
+    Ref<NSImage> iconForFile(const std::string& path, NSSize size,
+                             const std::function<Ref<NSImage>()>& make);
+
+    /// Entries held now (tests).
+    std::size_t count() const;
+
+  private:
+    void trim();
+
+    mutable std::mutex mutex_;
+    std::map<std::pair<std::string, std::pair<double, double>>, Ref<NSImage>> icons_;
+};
