@@ -26,8 +26,8 @@
 #include "platform/graphics/NSAttributedString.h"
 #include "platform/graphics/NSColor.h"
 #include "platform/graphics/NSFont.h"
-#include "shell/TCPublicUtilities.h"
-#include "shell/getColor.h"
+#include "services/TCPublicUtilities.h"
+#include "services/getColor.h"
 
 namespace {
 

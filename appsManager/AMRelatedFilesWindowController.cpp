@@ -13,7 +13,7 @@
 #include "platform/appkit/NSApplication.h"
 #include "platform/appkit/NSTableColumn.h"
 #include "platform/appkit/NSWindow.h"
-#include "shell/getColor.h"
+#include "services/getColor.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "platform/graphics/NSAttributedString.h"
 #include "platform/graphics/NSColor.h"
 #include "platform/graphics/NSParagraphStyle.h"
-#include "shell/TCPublicUtilities.h"
+#include "services/TCPublicUtilities.h"
 
 void CountHeadline::show(NSTextField* label, const char* format, std::size_t count) {
     const std::string number = ns::stringWithFormat("%d", static_cast<int>(count));

@@ -5,8 +5,8 @@
 #include "platform/foundation/NSString.h"
 #include "platform/graphics/NSFont.h"
 #include "platform/graphics/NSParagraphStyle.h"
-#include "shell/TCPublicUtilities.h"
-#include "shell/getColor.h"
+#include "services/TCPublicUtilities.h"
+#include "services/getColor.h"
 
 Ref<NSMutableAttributedString> EUEndMessage::attributedMessage(const std::string& text,
                                                                const std::vector<Part>& parts) {

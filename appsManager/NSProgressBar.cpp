@@ -1,7 +1,7 @@
 #include "appsManager/NSProgressBar.h"
 
 #include "platform/graphics/NSBezierPath.h"
-#include "shell/getColor.h"
+#include "services/getColor.h"
 
 void NSProgressBar::drawRect(NSRect) {
     NSRect inner = NSInsetRect(bounds(), 1, 1);

@@ -4,7 +4,7 @@
 #include "platform/appkit/NSTableColumn.h"
 #include "platform/appkit/NSTextFieldCell.h"
 #include "platform/graphics/NSFont.h"
-#include "shell/getColor.h"
+#include "services/getColor.h"
 
 bool RemovalTreeCells::isColumn(const NSTableColumn* column, const char* identifier) {
     return column && column->identifier() == identifier;

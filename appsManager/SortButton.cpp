@@ -5,8 +5,8 @@
 #include "platform/graphics/NSColor.h"
 #include "platform/graphics/NSFont.h"
 #include "platform/graphics/NSImage.h"
-#include "shell/TCPublicUtilities.h"
-#include "shell/getColor.h"
+#include "services/TCPublicUtilities.h"
+#include "services/getColor.h"
 
 namespace {
 

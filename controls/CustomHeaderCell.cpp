@@ -1,7 +1,7 @@
 #include "controls/CustomHeaderCell.h"
 
 #include "platform/foundation/ClassRegistry.h"
-#include "shell/getColor.h"
+#include "services/getColor.h"
 
 Ref<NSCell> CustomHeaderCell::clone() const {
     return std::shared_ptr<CustomHeaderCell>(new CustomHeaderCell(*this));

@@ -5,7 +5,7 @@
 #include "platform/graphics/NSFont.h"
 #include "platform/graphics/NSGradient.h"
 #include "platform/graphics/TextLayout.h"
-#include "shell/getColor.h"
+#include "services/getColor.h"
 
 Ref<NSFont> DarkHeaderCell::headerFont() {
     return NSFont::systemFontOfSize(14);

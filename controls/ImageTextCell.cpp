@@ -6,7 +6,7 @@
 #include "platform/graphics/NSGraphicsContext.h"
 #include "platform/graphics/NSParagraphStyle.h"
 #include "platform/graphics/TextLayout.h"
-#include "shell/getColor.h"
+#include "services/getColor.h"
 
 NSRect ImageTextCell::textRectForBounds(NSRect bounds) {
     return NSMakeRect(bounds.origin.x + 49, bounds.origin.y + 14, 200, 20);

@@ -6,7 +6,7 @@
 #include "platform/graphics/NSColor.h"
 #include "platform/graphics/NSFont.h"
 #include "platform/graphics/NSImage.h"
-#include "shell/TCPublicUtilities.h"
+#include "services/TCPublicUtilities.h"
 
 namespace {
 Ref<NSFont> fontNamed(const std::optional<std::string>& name, double size) {

@@ -4,7 +4,7 @@
 #include "platform/graphics/NSBezierPath.h"
 #include "platform/graphics/NSColor.h"
 #include "platform/graphics/NSGraphics.h"
-#include "shell/getColor.h"
+#include "services/getColor.h"
 
 namespace listview {
 

@@ -4,7 +4,7 @@
 #include "controls/PopCustomHeaderCell.h"
 #include "platform/appkit/NSTableHeaderView.h"
 #include "platform/foundation/ClassRegistry.h"
-#include "shell/getColor.h"
+#include "services/getColor.h"
 
 MyNewOutlineView::MyNewOutlineView() {
     setSelectionHighlightStyle(NSTableViewSelectionHighlightStyleNone);

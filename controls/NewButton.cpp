@@ -5,7 +5,7 @@
 #include "controls/NewButtonDelegate.h"
 #include "platform/appkit/NSView.h"
 #include "platform/foundation/NSLog.h"
-#include "shell/getColor.h"
+#include "services/getColor.h"
 
 NSRect NewButton::selectImageRectForBounds(NSRect bounds) const {
     if (!selectImageCell_) return NSZeroRect;

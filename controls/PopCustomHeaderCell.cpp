@@ -1,7 +1,7 @@
 #include "controls/PopCustomHeaderCell.h"
 
 #include "platform/foundation/ClassRegistry.h"
-#include "shell/getColor.h"
+#include "services/getColor.h"
 
 Ref<NSCell> PopCustomHeaderCell::clone() const {
     return std::shared_ptr<PopCustomHeaderCell>(new PopCustomHeaderCell(*this));

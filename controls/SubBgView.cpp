@@ -2,7 +2,7 @@
 
 #include "platform/graphics/NSBezierPath.h"
 #include "platform/graphics/NSColor.h"
-#include "shell/getColor.h"
+#include "services/getColor.h"
 
 void SubBgView::drawRect(NSRect dirtyRect) {
     NSView::drawRect(dirtyRect);

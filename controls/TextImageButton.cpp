@@ -2,8 +2,8 @@
 
 #include "platform/appkit/CALayer.h"
 #include "platform/graphics/NSFont.h"
-#include "shell/TCPublicUtilities.h"
-#include "shell/getColor.h"
+#include "services/TCPublicUtilities.h"
+#include "services/getColor.h"
 
 namespace {
 

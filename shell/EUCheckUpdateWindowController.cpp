@@ -14,10 +14,10 @@
 #include "platform/foundation/PropertyList.h"
 #include "platform/graphics/NSColor.h"
 #include "platform/graphics/TextLayout.h"
-#include "shell/EULinkUrl.h"
-#include "shell/SettingsFile.h"
-#include "shell/TCPublicUtilities.h"
-#include "shell/getColor.h"
+#include "services/EULinkUrl.h"
+#include "services/SettingsFile.h"
+#include "services/TCPublicUtilities.h"
+#include "services/getColor.h"
 #include "windows/DialogWindowStyle.h"
 
 const char* const EUCheckUpdateWindowController::kDownloadPage =

@@ -6,7 +6,7 @@
 #include "platform/appkit/NSWorkspace.h"
 #include "platform/foundation/NSURL.h"
 #include "platform/graphics/NSParagraphStyle.h"
-#include "shell/getColor.h"
+#include "services/getColor.h"
 
 const char* const OtherAppViewController::kDownloadURL =
     "http://www.uninstaller.example/download/Marrowgleam.dmg";

@@ -8,8 +8,8 @@
 #include "platform/appkit/NSTrackingArea.h"
 #include "platform/graphics/NSGraphicsContext.h"
 #include "platform/graphics/NSImage.h"
-#include "shell/TCPublicUtilities.h"
-#include "shell/getColor.h"
+#include "services/TCPublicUtilities.h"
+#include "services/getColor.h"
 
 namespace {
 

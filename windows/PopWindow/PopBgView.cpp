@@ -1,7 +1,7 @@
 #include "windows/PopWindow/PopBgView.h"
 
 #include "platform/graphics/NSBezierPath.h"
-#include "shell/getColor.h"
+#include "services/getColor.h"
 
 void PopBgView::drawRect(NSRect dirtyRect) {
     NSView::drawRect(dirtyRect);

@@ -1,4 +1,4 @@
-#include "shell/TCPublicUtilities.h"
+#include "services/TCPublicUtilities.h"
 
 #include <mutex>
 
@@ -6,9 +6,9 @@
 #include "platform/foundation/NSLog.h"
 #include "platform/foundation/NSURLConnection.h"
 #include "platform/graphics/NSParagraphStyle.h"
-#include "shell/EULinkUrl.h"
-#include "shell/SettingsFile.h"
-#include "shell/getColor.h"
+#include "services/EULinkUrl.h"
+#include "services/SettingsFile.h"
+#include "services/getColor.h"
 
 namespace {
 
