@@ -7,8 +7,8 @@
 #include "platform/foundation/NSURLConnection.h"
 #include "platform/graphics/NSParagraphStyle.h"
 #include "services/EULinkUrl.h"
+#include "services/Palette.h"
 #include "services/SettingsFile.h"
-#include "services/getColor.h"
 
 namespace {
 
@@ -146,7 +146,7 @@ Ref<NSMutableAttributedString> TCPublicUtilities::setAddItunesBackup(const std::
     style->setAlignment(NSCenterTextAlignment);
     result->beginEditing();
     result->addAttribute(NSFontAttributeName, NSFont::systemFontOfSize(size), all);
-    result->addAttribute(NSForegroundColorAttributeName, getColor(237, 239, 240, 1), all);
+    result->addAttribute(NSForegroundColorAttributeName, Palette::paleWhite(), all);
     result->addAttribute(NSParagraphStyleAttributeName, style, all);
     result->endEditing();
     return result;
