@@ -26,8 +26,8 @@
 #include "platform/graphics/NSAttributedString.h"
 #include "platform/graphics/NSColor.h"
 #include "platform/graphics/NSFont.h"
-#include "shell/TCPublicUtilities.h"
-#include "shell/getColor.h"
+#include "services/Palette.h"
+#include "services/TCPublicUtilities.h"
 
 namespace {
 
@@ -121,11 +121,11 @@ void AMMainViewController::loadAmMainVC() {
     const auto light = TCPublicUtilities::getLightFontName();
     if (titleLabel_) {
         titleLabel_->setFont(NSFont::fontWithName(regular.value_or(""), 24));
-        titleLabel_->setTextColor(getColor(242, 242, 242, 1.0));
+        titleLabel_->setTextColor(Palette::titleWhite());
     }
     if (nodeLabel_) {
         nodeLabel_->setFont(NSFont::fontWithName(light.value_or(""), 13));
-        nodeLabel_->setTextColor(getColor(242, 242, 242, 0.6));
+        nodeLabel_->setTextColor(Palette::subtitleWhite());
     }
     if (selectLabel_) selectLabel_->setStringValue(" ");
 
@@ -260,7 +260,7 @@ void AMMainViewController::changeUninstallState(int count, float totalSize,
         const std::string number =
             AMPublicUtilities::getSizeNoB(static_cast<std::uint64_t>(totalSize));
         const std::string countText = std::to_string(count);
-        const NSAttributes green = {{NSForegroundColorAttributeName, getColor(48, 207, 110, 1.0)},
+        const NSAttributes green = {{NSForegroundColorAttributeName, Palette::accentGreen()},
                                     {NSFontAttributeName, NSFont::systemFontOfSize(14)}};
         for (const std::string& part : {number, countText}) {
             NSRange found = ns::rangeOfString(styled->string(), part);

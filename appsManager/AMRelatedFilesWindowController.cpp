@@ -13,7 +13,7 @@
 #include "platform/appkit/NSApplication.h"
 #include "platform/appkit/NSTableColumn.h"
 #include "platform/appkit/NSWindow.h"
-#include "shell/getColor.h"
+#include "services/Palette.h"
 
 namespace {
 
@@ -272,7 +272,7 @@ void AMRelatedFilesWindowController::willDisplayCell(NSOutlineView* outline, NSC
                                  : (isTicked(shown.get()) ? "sel" : "unsel");
         RemovalTreeCells::fillNameCell(name, weak_from_this(),
                                        RemovalTreeCells::isSelectedItem(outline, item), tick,
-                                       shown->name(), shown->image(), getColor(214, 214, 215, 1.0));
+                                       shown->name(), shown->image(), Palette::treeTextGrey());
         return;
     }
     if (RemovalTreeCells::isColumn(column, "open")) {

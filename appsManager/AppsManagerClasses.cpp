@@ -8,6 +8,7 @@
 #include "appsManager/AMRelatedFilesWindowController.h"
 #include "appsManager/ProgressAndSortClasses.h"
 #include "appsManager/RelatedAppFilesScanner.h"
+#include "services/Palette.h"
 
 void registerAppsManagerClasses() {
     AMAppItem::registerClass();
@@ -17,4 +18,5 @@ void registerAppsManagerClasses() {
     AMDisclosureArrowCell::registerClass();
     AMRelatedFilesWindowController::registerClass();
     registerProgressAndSortClasses();
+    Palette::registerInterfaceColors();
 }

@@ -8,7 +8,8 @@
 #include "platform/graphics/NSAttributedString.h"
 #include "platform/graphics/NSColor.h"
 #include "platform/graphics/NSParagraphStyle.h"
-#include "shell/TCPublicUtilities.h"
+#include "services/Palette.h"
+#include "services/TCPublicUtilities.h"
 
 void CountHeadline::show(NSTextField* label, const char* format, std::size_t count) {
     const std::string number = ns::stringWithFormat("%d", static_cast<int>(count));
@@ -21,9 +22,7 @@ void CountHeadline::show(NSTextField* label, const char* format, std::size_t cou
                       ns::length(number)};
         headline->addAttribute(NSFontAttributeName, TCPublicUtilities::regularFontOfSize(20),
                                range);
-        headline->addAttribute(
-            NSForegroundColorAttributeName,
-            NSColor::colorWithDeviceRed(49 / 255.0, 190 / 255.0, 106 / 255.0, 1.0), range);
+        headline->addAttribute(NSForegroundColorAttributeName, Palette::selectionGreen(), range);
     }
     auto centred = NSMutableParagraphStyle::defaultParagraphStyle();
     centred->setAlignment(NSCenterTextAlignment);

@@ -5,8 +5,8 @@
 #include "platform/foundation/NSString.h"
 #include "platform/graphics/NSFont.h"
 #include "platform/graphics/NSParagraphStyle.h"
-#include "shell/TCPublicUtilities.h"
-#include "shell/getColor.h"
+#include "services/Palette.h"
+#include "services/TCPublicUtilities.h"
 
 Ref<NSMutableAttributedString> EUEndMessage::attributedMessage(const std::string& text,
                                                                const std::vector<Part>& parts) {
@@ -30,9 +30,9 @@ Ref<NSMutableAttributedString> EUEndMessage::attributedMessage(const std::string
 }
 
 Ref<NSColor> EUEndMessage::sizeColor() {
-    return getColor(48, 207, 110, 1.0);
+    return Palette::accentGreen();
 }
 
 Ref<NSColor> EUEndMessage::failureColor() {
-    return getColor(255, 107, 94, 1.0);
+    return Palette::failureRed();
 }

@@ -3,6 +3,7 @@
 #include "platform/dispatch/Dispatch.h"
 #include "platform/graphics/NSBezierPath.h"
 #include "platform/graphics/NSColor.h"
+#include "services/Palette.h"
 
 namespace {
 constexpr double kBarHeight = 8.0;
@@ -31,7 +32,7 @@ void EUProgressView::changeProgressValue(float percent) {
 }
 
 void EUProgressView::drawRect(NSRect dirtyRect) {
-    NSColor::colorWithDeviceWhite(1.0, 0.2)->setFill();
+    Palette::progressTrackTint()->setFill();
     NSBezierPath::bezierPathWithRoundedRect(dirtyRect, 3.0, 3.0)->fill();
 }
 

@@ -1,12 +1,12 @@
 #include "appsManager/NSProgressBar.h"
 
 #include "platform/graphics/NSBezierPath.h"
-#include "shell/getColor.h"
+#include "services/Palette.h"
 
 void NSProgressBar::drawRect(NSRect) {
     NSRect inner = NSInsetRect(bounds(), 1, 1);
     if (NSIsEmptyRect(inner)) return;
-    getColor(48, 207, 110, 1.0)->setFill();
+    Palette::accentGreen()->setFill();
     NSBezierPath::bezierPathWithRoundedRect(inner, 3.0, 3.0)->fill();
 }
 

@@ -5,6 +5,7 @@
 #include "appsManager/SortButton.h"
 #include "appsManager/SortViewController.h"
 #include "appsManager/UninstallProgressWindowController.h"
+#include "services/Palette.h"
 
 void registerProgressAndSortClasses() {
     NSProgressBar::registerClass();
@@ -12,4 +13,5 @@ void registerProgressAndSortClasses() {
     UninstallProgressWindowController::registerClass();
     SortButton::registerClass();
     SortViewController::registerClass();
+    Palette::registerInterfaceColors();
 }

@@ -4,7 +4,7 @@
 #include "platform/appkit/NSTableColumn.h"
 #include "platform/appkit/NSTextFieldCell.h"
 #include "platform/graphics/NSFont.h"
-#include "shell/getColor.h"
+#include "services/Palette.h"
 
 bool RemovalTreeCells::isColumn(const NSTableColumn* column, const char* identifier) {
     return column && column->identifier() == identifier;
@@ -66,5 +66,5 @@ void RemovalTreeCells::fillArrowCell(NSCell* cell, NSOutlineView* outline,
 void RemovalTreeCells::fillOtherCell(NSCell* cell, const NSTableColumn* column) {
     if (isColumn(column, "First")) return;
     if (auto* text = dynamic_cast<NSTextFieldCell*>(cell))
-        text->setTextColor(getColor(214, 214, 215, 0.8));
+        text->setTextColor(Palette::treeDetailGrey());
 }

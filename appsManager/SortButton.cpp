@@ -5,8 +5,8 @@
 #include "platform/graphics/NSColor.h"
 #include "platform/graphics/NSFont.h"
 #include "platform/graphics/NSImage.h"
-#include "shell/TCPublicUtilities.h"
-#include "shell/getColor.h"
+#include "services/Palette.h"
+#include "services/TCPublicUtilities.h"
 
 namespace {
 
@@ -57,12 +57,12 @@ void SortButton::mouseDown(NSEvent&) {
 
 void SortButton::drawRect(NSRect dirtyRect) {
     NSView::drawRect(dirtyRect);
-    Ref<NSColor> labelColor = getColor(255, 255, 255, 0.7);
+    Ref<NSColor> labelColor = Palette::labelWhiteDim();
     Ref<NSImage> mark;
     Ref<NSColor> fill = NSColor::clearColor();
     if (isSelect_) {
-        fill = getColor(36, 166, 106, 1.0);
-        labelColor = getColor(255, 255, 255, 1.0);
+        fill = Palette::sortSelectionGreen();
+        labelColor = Palette::labelWhite();
         mark = NSImage::imageNamed("ic_sel");
     }
     if (textField_) textField_->setTextColor(labelColor);

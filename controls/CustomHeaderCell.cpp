@@ -1,14 +1,14 @@
 #include "controls/CustomHeaderCell.h"
 
 #include "platform/foundation/ClassRegistry.h"
-#include "shell/getColor.h"
+#include "services/Palette.h"
 
 Ref<NSCell> CustomHeaderCell::clone() const {
     return std::shared_ptr<CustomHeaderCell>(new CustomHeaderCell(*this));
 }
 
 Ref<NSColor> CustomHeaderCell::headerFillColor() const {
-    return getColor(50, 54, 57, 1.0);
+    return Palette::headerGrey();
 }
 
 void CustomHeaderCell::registerClass() {

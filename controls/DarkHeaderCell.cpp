@@ -5,14 +5,14 @@
 #include "platform/graphics/NSFont.h"
 #include "platform/graphics/NSGradient.h"
 #include "platform/graphics/TextLayout.h"
-#include "shell/getColor.h"
+#include "services/Palette.h"
 
 Ref<NSFont> DarkHeaderCell::headerFont() {
     return NSFont::systemFontOfSize(14);
 }
 
 Ref<NSColor> DarkHeaderCell::headerTextColor() {
-    return getColor(117, 118, 121, 1.0);
+    return Palette::headerTextGrey();
 }
 
 void DarkHeaderCell::initWithCell(const NSCell& old) {
@@ -56,7 +56,7 @@ void DarkHeaderCell::_drawInRect(NSRect rect, bool /*hilighted*/) {
 void DarkHeaderCell::drawSortIndicatorWithFrame(NSRect cellFrame, NSView*, bool ascending, long) {
     const NSAttributes measuring = {
         {NSFontAttributeName, NSFont::systemFontOfSize(13)},
-        {NSForegroundColorAttributeName, NSColor::colorWithDeviceWhite(249.0 / 255.0, 1.0)}};
+        {NSForegroundColorAttributeName, Palette::sortIndicatorWhite()}};
     const float titleWidth =
         static_cast<float>(ns::sizeWithAttributes(stringValue(), measuring).width);
     const double x = cellFrame.origin.x, y = cellFrame.origin.y, w = cellFrame.size.width;

@@ -5,13 +5,13 @@
 #include "controls/ListViewPainting.h"
 #include "platform/foundation/ClassRegistry.h"
 #include "platform/graphics/NSColor.h"
+#include "services/Palette.h"
 
 Ref<NSColor> EUCustomOutlineView::rowColor(long row) const {
-    if (row == isSelectRow_)
-        return NSColor::colorWithDeviceRed(59 / 255.0, 153 / 255.0, 252 / 255.0, 1);
+    if (row == isSelectRow_) return Palette::outlineSelectionBlue();
     const std::string number = std::to_string(static_cast<int>(row));
     if (std::find(isRootArr_.begin(), isRootArr_.end(), number) != isRootArr_.end())
-        return NSColor::colorWithDeviceRed(242 / 255.0, 242 / 255.0, 242 / 255.0, 1);
+        return Palette::titleWhite();
     return NSColor::whiteColor();
 }
 

@@ -6,7 +6,7 @@
 #include "platform/graphics/NSGraphicsContext.h"
 #include "platform/graphics/NSParagraphStyle.h"
 #include "platform/graphics/TextLayout.h"
-#include "shell/getColor.h"
+#include "services/Palette.h"
 
 NSRect ImageTextCell::textRectForBounds(NSRect bounds) {
     return NSMakeRect(bounds.origin.x + 49, bounds.origin.y + 14, 200, 20);
@@ -20,7 +20,7 @@ void ImageTextCell::drawWithFrame(NSRect cellFrame, NSView* controlView) {
         style->setLineBreakMode(NSLineBreakByTruncatingTail);
         style->setAlignment(NSLeftTextAlignment);
         NSAttributes attributes;
-        attributes[NSForegroundColorAttributeName] = getColor(242, 242, 242, 1.0);
+        attributes[NSForegroundColorAttributeName] = Palette::titleWhite();
         attributes[NSFontAttributeName] = NSFont::systemFontOfSize(14);
         attributes[NSParagraphStyleAttributeName] = style;
         ns::drawInRect(*primaryTextKeyPath_, textRectForBounds(cellFrame), attributes);

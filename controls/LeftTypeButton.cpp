@@ -6,7 +6,8 @@
 #include "platform/graphics/NSColor.h"
 #include "platform/graphics/NSFont.h"
 #include "platform/graphics/NSImage.h"
-#include "shell/TCPublicUtilities.h"
+#include "services/Palette.h"
+#include "services/TCPublicUtilities.h"
 
 namespace {
 Ref<NSFont> fontNamed(const std::optional<std::string>& name, double size) {
@@ -59,9 +60,8 @@ void LeftTypeButton::drawRect(NSRect dirtyRect) {
     if (titleLabel_) {
         titleLabel_->setFont(isSelect_ ? fontNamed(TCPublicUtilities::getRegularFontName(), 14)
                                        : fontNamed(TCPublicUtilities::getLightFontName(), 14));
-        titleLabel_->setTextColor(
-            isSelect_ ? NSColor::colorWithDeviceRed(49 / 255.0, 190 / 255.0, 106 / 255.0, 1.0)
-                      : NSColor::colorWithDeviceWhite(1.0, 0.5));
+        titleLabel_->setTextColor(isSelect_ ? Palette::selectionGreen()
+                                            : Palette::sidebarLabelWhite());
     }
 }
 

@@ -2,11 +2,11 @@
 
 #include "controls/NewView.h"
 #include "platform/graphics/NSColor.h"
+#include "services/Palette.h"
 
 void LetfBgView::drawRect(NSRect dirtyRect) {
     NSView::drawRect(dirtyRect);
-    NewView::drawPanel(bounds(),
-                       NSColor::colorWithDeviceRed(64 / 255.0, 68 / 255.0, 70 / 255.0, 1.0));
+    NewView::drawPanel(bounds(), Palette::sidebarGrey());
 }
 
 void LetfBgView::registerClass() {

@@ -4,7 +4,7 @@
 #include "platform/graphics/NSBezierPath.h"
 #include "platform/graphics/NSColor.h"
 #include "platform/graphics/NSGraphics.h"
-#include "shell/getColor.h"
+#include "services/Palette.h"
 
 namespace listview {
 
@@ -24,11 +24,11 @@ void fillRoundedRect(NSRect rect, double radius, const Ref<NSColor>& color) {
 }
 
 void paintListRow(const NSTableView& view, long row, long highlightedRow) {
-    fillRow(view, row, getColor(60, 64, 67, 1.0));
+    fillRow(view, row, Palette::panelGrey());
     if (row != highlightedRow) return;
     // The highlight keeps its place and width whatever the row's own x and width.
     const NSRect r = view.rectOfRow(row);
-    fillRoundedRect(NSMakeRect(17, r.origin.y + 0.5, 766, 48), 4, getColor(255, 255, 255, 0.04));
+    fillRoundedRect(NSMakeRect(17, r.origin.y + 0.5, 766, 48), 4, Palette::rowHoverTint());
 }
 
 NSRect widenThirdColumn(const NSTableView& view, long column, NSRect frame) {

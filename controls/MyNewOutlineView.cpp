@@ -4,7 +4,7 @@
 #include "controls/PopCustomHeaderCell.h"
 #include "platform/appkit/NSTableHeaderView.h"
 #include "platform/foundation/ClassRegistry.h"
-#include "shell/getColor.h"
+#include "services/Palette.h"
 
 MyNewOutlineView::MyNewOutlineView() {
     setSelectionHighlightStyle(NSTableViewSelectionHighlightStyleNone);
@@ -43,11 +43,11 @@ void MyNewOutlineView::tile() {
 
 void MyNewOutlineView::drawRow(long row, NSRect clipRect) {
     listview::hidePlatformSelection(*this);
-    listview::fillRow(*this, row, getColor(51, 55, 58, 1.0));
+    listview::fillRow(*this, row, Palette::dialogGrey());
     if (row == isSelectRow_) {
         NSRect highlight = NSInsetRect(rectOfRow(row), 0.5, 0.5);
         highlight.size.height = 36;
-        listview::fillRoundedRect(highlight, 8, getColor(255, 255, 255, 0.08));
+        listview::fillRoundedRect(highlight, 8, Palette::rowHighlightTint());
     }
     NSOutlineView::drawRow(row, clipRect);
 }

@@ -5,7 +5,7 @@
 #include "controls/NewButtonDelegate.h"
 #include "platform/appkit/NSView.h"
 #include "platform/foundation/NSLog.h"
-#include "shell/getColor.h"
+#include "services/Palette.h"
 
 NSRect NewButton::selectImageRectForBounds(NSRect bounds) const {
     if (!selectImageCell_) return NSZeroRect;
@@ -48,7 +48,7 @@ void NewButton::drawWithFrame(NSRect cellFrame, NSView* controlView) {
     if (selectImageCell_)
         selectImageCell_->drawWithFrame(selectImageRectForBounds(cellFrame), controlView);
     if (label_) {
-        label_->setTextColor(getColor(242, 242, 242, 1.0));
+        label_->setTextColor(Palette::titleWhite());
         label_->drawWithFrame(imageRectForBounds(cellFrame), controlView);
         label_->setEditable(false);
     }

@@ -4,6 +4,7 @@
 #include "platform/appkit/NSWindow.h"
 #include "platform/graphics/NSAttributedString.h"
 #include "platform/graphics/NSColor.h"
+#include "services/Palette.h"
 
 namespace {
 
@@ -15,8 +16,7 @@ const SEL& setNormalValueSelector() {
 /// The "Search" placeholder in the box's light grey.
 Ref<NSAttributedString> searchPlaceholder() {
     auto text = NSMutableAttributedString::make("Search");
-    Ref<NSColor> grey =
-        NSColor::colorWithDeviceRed(177.0 / 255.0, 179.0 / 255.0, 180.0 / 255.0, 1.0);
+    Ref<NSColor> grey = Palette::searchPlaceholderGrey();
     text->addAttribute(NSForegroundColorAttributeName, grey, NSMakeRange(0, text->length()));
     return text;
 }

@@ -2,7 +2,7 @@
 
 #include "platform/graphics/NSBezierPath.h"
 #include "platform/graphics/NSColor.h"
-#include "shell/getColor.h"
+#include "services/Palette.h"
 
 void NewView::drawPanel(NSRect bounds, const Ref<NSColor>& colour) {
     colour->setFill();
@@ -12,7 +12,7 @@ void NewView::drawPanel(NSRect bounds, const Ref<NSColor>& colour) {
 
 void NewView::drawRect(NSRect dirtyRect) {
     NSView::drawRect(dirtyRect);
-    drawPanel(bounds(), getColor(60, 64, 67, 1));
+    drawPanel(bounds(), Palette::panelGrey());
 }
 
 void NewView::registerClass() {

@@ -1,14 +1,14 @@
 #include "controls/PopCustomHeaderCell.h"
 
 #include "platform/foundation/ClassRegistry.h"
-#include "shell/getColor.h"
+#include "services/Palette.h"
 
 Ref<NSCell> PopCustomHeaderCell::clone() const {
     return std::shared_ptr<PopCustomHeaderCell>(new PopCustomHeaderCell(*this));
 }
 
 Ref<NSColor> PopCustomHeaderCell::headerFillColor() const {
-    return getColor(39, 40, 43, 1.0);
+    return Palette::popUpHeaderGrey();
 }
 
 void PopCustomHeaderCell::registerClass() {

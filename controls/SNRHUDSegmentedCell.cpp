@@ -13,6 +13,7 @@
 #include "platform/graphics/NSGraphicsContext.h"
 #include "platform/graphics/NSShadow.h"
 #include "platform/graphics/TextLayout.h"
+#include "services/Palette.h"
 
 namespace {
 
@@ -23,11 +24,11 @@ constexpr double kSegmentGap = 7;
 constexpr double kLabelFontSize = 13;
 
 Ref<NSColor> borderColor() {
-    return NSColor::colorWithDeviceRed(51 / 255.0, 55 / 255.0, 58 / 255.0, 1.0);
+    return Palette::dialogGrey();
 }
 
 Ref<NSColor> selectedColor() {
-    return NSColor::colorWithDeviceRed(49 / 255.0, 190 / 255.0, 106 / 255.0, 1.0);
+    return Palette::selectionGreen();
 }
 
 }  // namespace
@@ -119,9 +120,8 @@ void SNRHUDSegmentedCell::snr_drawInteriorOfSegment(long segment, NSRect frame, 
     if (label.empty()) return;
     const NSAttributes attributes{
         {NSFontAttributeName, NSFont::systemFontOfSize(kLabelFontSize)},
-        {NSForegroundColorAttributeName, isSelectedForSegment(segment)
-                                             ? NSColor::whiteColor()
-                                             : NSColor::colorWithDeviceWhite(0.7, 1.0)}};
+        {NSForegroundColorAttributeName,
+         isSelectedForSegment(segment) ? NSColor::whiteColor() : Palette::segmentLabelGrey()}};
     const NSSize size = ns::sizeWithAttributes(label, attributes);
     const NSRect rect = NSIntegralRect(NSMakeRect(
         NSMidX(frame) - size.width / 2, NSMidY(frame) - size.height / 2, size.width, size.height));

@@ -1,4 +1,5 @@
 #pragma once
-// Registers the search box for interface files.
+// Registers the search box, and the palette colours its interface file names, for interface
+// files.
 
 void registerSearchBoxClasses();

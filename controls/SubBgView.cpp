@@ -2,11 +2,11 @@
 
 #include "platform/graphics/NSBezierPath.h"
 #include "platform/graphics/NSColor.h"
-#include "shell/getColor.h"
+#include "services/Palette.h"
 
 void SubBgView::drawRect(NSRect dirtyRect) {
     NSView::drawRect(dirtyRect);
-    getColor(60, 64, 67, 0)->setFill();
+    Palette::panelGreyClear()->setFill();
     NSBezierPath::fillRect(bounds());
 }
 

@@ -2,8 +2,8 @@
 
 #include "platform/appkit/CALayer.h"
 #include "platform/graphics/NSFont.h"
-#include "shell/TCPublicUtilities.h"
-#include "shell/getColor.h"
+#include "services/Palette.h"
+#include "services/TCPublicUtilities.h"
 
 namespace {
 
@@ -67,9 +67,9 @@ void TextImageButton::setButtonEnabled(bool enabled) {
 
 Ref<NSColor> TextImageButton::baseTextColor() const {
     const std::string name = nameOf(normalImage());
-    if (name == "btn_poppri") return getColor(104, 165, 108, 1);
-    if (name == "btn_pril_normal" || name == "btn_main") return getColor(255, 255, 255, 1);
-    return getColor(255, 255, 255, 0.7);
+    if (name == "btn_poppri") return Palette::primaryButtonGreen();
+    if (name == "btn_pril_normal" || name == "btn_main") return Palette::labelWhite();
+    return Palette::labelWhiteDim();
 }
 
 void TextImageButton::setLabelColor(const Ref<NSColor>& color) {
@@ -88,15 +88,15 @@ void TextImageButton::drawRect(NSRect dirtyRect) {
     }
     if (!isEnabled() || !isDisabled_) {
         if (disableImage()) drawImage(disableImage());
-        setLabelColor(getColor(255, 255, 255, 0.3));
+        setLabelColor(Palette::labelWhiteDisabled());
     } else if (isTracking()) {
         if (!activeImage()) return;
         drawImage(activeImage());
-        setLabelColor(getColor(255, 255, 255, 0.4));
+        setLabelColor(Palette::labelWhitePressed());
     } else if (isFocus()) {
         if (!hoverImage()) return;
         drawImage(hoverImage());
-        setLabelColor(getColor(255, 255, 255, 1));
+        setLabelColor(Palette::labelWhite());
     } else {
         drawImage(normalImage());
     }

@@ -3,9 +3,11 @@
 #include "languages/RemoveLagEndWindowController.h"
 #include "languages/ShowRemoveLagWindowController.h"
 #include "languages/ZRLanguagesViewController.h"
+#include "services/Palette.h"
 
 void registerLanguagesClasses() {
     RemoveLagEndWindowController::registerClass();
     ShowRemoveLagWindowController::registerClass();
     ZRLanguagesViewController::registerClass();
+    Palette::registerInterfaceColors();
 }

@@ -1,4 +1,5 @@
 #pragma once
-// Registers the classes of the Languages screen for interface files.
+// Registers the classes of the Languages screen, and the palette colours their interface files
+// name, for interface files.
 
 void registerLanguagesClasses();

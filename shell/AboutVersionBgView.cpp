@@ -2,13 +2,13 @@
 
 #include "platform/graphics/NSBezierPath.h"
 #include "platform/graphics/NSColor.h"
-#include "shell/getColor.h"
+#include "services/Palette.h"
 
 void AboutVersionBgView::drawRect(NSRect dirtyRect) {
     NSView::drawRect(dirtyRect);
     // The panel follows the view's bounds: a partial redraw must not round the corners of the
     // piece being redrawn.
-    getColor(59, 63, 66, 1)->setFill();
+    Palette::aboutPanelGrey()->setFill();
     NSBezierPath::bezierPathWithRoundedRect(bounds(), 4, 4)->fill();
 }
 

@@ -5,6 +5,7 @@
 #include "controls/SidebarClasses.h"
 #include "languages/LanguagesClasses.h"
 #include "platform/foundation/NSObject.h"
+#include "services/Palette.h"
 #include "shell/AboutVersionBgView.h"
 #include "shell/EUCheckUpdateWindowController.h"
 #include "shell/MyNSApplication.h"
@@ -17,6 +18,7 @@
 
 void registerApplicationClasses() {
     registerPlatformClasses();
+    Palette::registerInterfaceColors();
     MyNSApplication::registerClass();
     ZRAppDelegate::registerClass();
     OtherAppViewController::registerClass();

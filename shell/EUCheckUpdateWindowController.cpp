@@ -14,10 +14,10 @@
 #include "platform/foundation/PropertyList.h"
 #include "platform/graphics/NSColor.h"
 #include "platform/graphics/TextLayout.h"
-#include "shell/EULinkUrl.h"
-#include "shell/SettingsFile.h"
-#include "shell/TCPublicUtilities.h"
-#include "shell/getColor.h"
+#include "services/EULinkUrl.h"
+#include "services/Palette.h"
+#include "services/SettingsFile.h"
+#include "services/TCPublicUtilities.h"
 #include "windows/DialogWindowStyle.h"
 
 const char* const EUCheckUpdateWindowController::kDownloadPage =
@@ -218,7 +218,7 @@ void EUCheckUpdateWindowController::whatIsNewVersionDiff(
         field->setStringValue(ns::stringWithFormat("%d:%@", number, text));
         field->cell()->setLineBreakMode(NSLineBreakByWordWrapping);
         field->setBackgroundColor(NSColor::controlColor());
-        field->setTextColor(getColor(237, 239, 240, 1));
+        field->setTextColor(Palette::paleWhite());
         field->setFont(lineFont);
         field->setBezeled(false);
         field->setEditable(false);

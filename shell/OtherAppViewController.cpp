@@ -6,7 +6,7 @@
 #include "platform/appkit/NSWorkspace.h"
 #include "platform/foundation/NSURL.h"
 #include "platform/graphics/NSParagraphStyle.h"
-#include "shell/getColor.h"
+#include "services/Palette.h"
 
 const char* const OtherAppViewController::kDownloadURL =
     "http://www.uninstaller.example/download/Marrowgleam.dmg";
@@ -34,7 +34,7 @@ void OtherAppViewController::awakeFromNib() {
 
 void OtherAppViewController::mouseInHandButton(bool inside) {
     if (!linkLabel_) return;
-    linkLabel_->setTextColor(inside ? getColor(48, 207, 110, 1) : getColor(255, 255, 255, 0.8f));
+    linkLabel_->setTextColor(inside ? Palette::accentGreen() : Palette::linkWhite());
 }
 
 void OtherAppViewController::marrowgleamLink(NSObject*) {

@@ -2,12 +2,12 @@
 
 #include "platform/graphics/NSBezierPath.h"
 #include "platform/graphics/NSColor.h"
-#include "shell/getColor.h"
+#include "services/Palette.h"
 
 void ToolBoxBgView::drawRect(NSRect dirtyRect) {
     NSView::drawRect(dirtyRect);
     // As the About panel: the corners belong to the bounds, not to the piece redrawn.
-    getColor(255, 255, 255, 0.06f)->setFill();
+    Palette::toolBoxTint()->setFill();
     NSBezierPath::bezierPathWithRoundedRect(bounds(), 8, 8)->fill();
 }
 

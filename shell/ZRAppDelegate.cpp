@@ -17,10 +17,10 @@
 #include "platform/graphics/NSColor.h"
 #include "platform/graphics/NSFont.h"
 #include "platform/graphics/NSImage.h"
+#include "services/TCPublicUtilities.h"
 #include "shell/EUCheckUpdateWindowController.h"
 #include "shell/OtherAppViewController.h"
 #include "shell/TCPreferenceWindowController.h"
-#include "shell/TCPublicUtilities.h"
 #include "windows/TCImageWindow.h"
 
 const char* const ZRAppDelegate::kSupportPage = "http://www.uninstaller.example/support/";

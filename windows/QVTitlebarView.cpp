@@ -8,6 +8,7 @@
 #include "platform/graphics/NSGraphicsContext.h"
 #include "platform/graphics/NSShadow.h"
 #include "platform/graphics/TextLayout.h"
+#include "services/Palette.h"
 #include "windows/NSColor+TCAdditions.h"
 #include "windows/TCImageWindow.h"
 
@@ -73,10 +74,10 @@ void QVTitlebarView::getTitleFrame(NSRect* frame, NSAttributes* attributes,
         shadow = NSShadow::make();
         shadow->setShadowBlurRadius(10);
         shadow->setShadowOffset(NSMakeSize(0, -1));
-        shadow->setShadowColor(NSColor::colorWithDeviceWhite(1.0, 0.5));
+        shadow->setShadowColor(Palette::titleShadowWhite());
     }
     Ref<NSColor> color = main ? window->titleTextColor() : window->inactiveTitleTextColor();
-    if (!color) color = NSColor::colorWithDeviceWhite(56.0 / 255.0, main ? 1.0 : 0.5);
+    if (!color) color = Palette::titleTextGrey()->colorWithAlphaComponent(main ? 1.0 : 0.5);
     NSAttributes attrs{{NSFontAttributeName, NSFont::systemFontOfSize(kTitleFontSize)},
                        {NSForegroundColorAttributeName, color},
                        {NSShadowAttributeName, shadow}};

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <map>
 
+#include "platform/appkit/NibColorNames.h"
 #include "platform/foundation/ClassInfo.h"
 #include "platform/graphics/NSColor.h"
 #include "platform/graphics/NSFont.h"
@@ -85,6 +86,8 @@ Ref<NSColor> parseColorText(std::string_view text) {
     text = trim(text);
     if (text.empty()) return nullptr;
     if (text[0] == '#') return hexColor(text.substr(1));
+    constexpr std::string_view kPalette = "palette:";
+    if (text.starts_with(kPalette)) return NibColorNames::colorNamed(text.substr(kPalette.size()));
     if (auto named = namedColor(text)) return named;
     auto parts = words(text);
     if (parts.size() != 3 && parts.size() != 4) return nullptr;

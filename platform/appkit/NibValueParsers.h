@@ -14,9 +14,10 @@ class NSImage;
 
 namespace platform {
 
-/// A colour: "r g b" or "r g b a" with components in 0..1, "#RRGGBB" or "#RRGGBBAA", or the
-/// name of a standard or system colour ("clearColor", "controlTextColor", ...). nullptr when
-/// the text is none of these.
+/// A colour: "r g b" or "r g b a" with components in 0..1, "#RRGGBB" or "#RRGGBBAA", the
+/// name of a standard or system colour ("clearColor", "controlTextColor", ...), or
+/// "palette:NAME" for a colour registered with NibColorNames. nullptr when the text is none of
+/// these (an unregistered palette name included).
 Ref<NSColor> parseColorText(std::string_view text);
 
 /// A font: "NAME SIZE" where NAME is a PostScript or family name (it may hold spaces) and SIZE

@@ -8,8 +8,8 @@
 #include "platform/appkit/NSTrackingArea.h"
 #include "platform/graphics/NSGraphicsContext.h"
 #include "platform/graphics/NSImage.h"
-#include "shell/TCPublicUtilities.h"
-#include "shell/getColor.h"
+#include "services/Palette.h"
+#include "services/TCPublicUtilities.h"
 
 namespace {
 
@@ -68,9 +68,9 @@ bool AttachedWindowBase::initAttachedWindow(const Ref<NSView>& view, NSPoint poi
     int version = TCPublicUtilities::getSystemVersion();
     if (version >= 1010) setWindowBackgroundBlurRadius(400);
 
-    windowBackgroundColor_ = NSColor::colorWithDeviceRed(38 / 255.0, 43 / 255.0, 65 / 255.0,
-                                                         version < 1009 ? 0.98 : 0.8);
-    borderColor_ = getColor(0, 0, 0, 0.3f);
+    windowBackgroundColor_ =
+        Palette::popUpBlue()->colorWithAlphaComponent(version < 1009 ? 0.98 : 0.8);
+    borderColor_ = Palette::popUpBorder();
     borderWidth_ = 0;
     viewMargin_ = 1;
     arrowBaseWidth_ = 15;

@@ -68,6 +68,9 @@ class SearchBox : public ::testing::Test {
         pt::pumpEvents();
         window->orderOut();
         NSApplication::resetSharedApplicationForTesting();
+        // Gone before the next SetUp makes its own: replacing it in place would restore the
+        // variable after the new one set it, and the next case would load no resources.
+        resources.reset();
     }
 
     /// A fresh window and search box, for each case of a table.

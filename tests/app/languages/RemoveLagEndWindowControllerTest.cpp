@@ -31,7 +31,7 @@
 #include "platform/graphics/NSParagraphStyle.h"
 #include "platform/testing/RunLoopPump.h"
 #include "platform/testing/WindowTesting.h"
-#include "shell/SettingsFile.h"
+#include "services/SettingsFile.h"
 #include "support/FileFixtures.h"
 #include "support/RealResources.h"
 #include "support/ScopedResources.h"

@@ -7,7 +7,7 @@
 #include <functional>
 
 #include "app/windows/PopWindowTestSupport.h"
-#include "shell/getColor.h"
+#include "services/getColor.h"
 
 using namespace popwindowtest;
 

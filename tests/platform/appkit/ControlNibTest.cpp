@@ -1,6 +1,7 @@
 // Catches control properties that interface files cannot set or that are misread (colours,
-// fonts, images by name, enumerations by name and number, segment lists), bad values that
-// load silently, and target/action or cell elements that do not reach the control.
+// registered colour names included, fonts, images by name, enumerations by name and number,
+// segment lists), bad values that load silently, and target/action or cell elements that do
+// not reach the control.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -12,6 +13,7 @@
 #include "platform/appkit/NSProgressIndicator.h"
 #include "platform/appkit/NSSegmentedControl.h"
 #include "platform/appkit/NSTextField.h"
+#include "platform/appkit/NibColorNames.h"
 #include "platform/appkit/NibLoader.h"
 #include "platform/appkit/NibValueParsers.h"
 #include "platform/graphics/NSFont.h"
@@ -184,6 +186,7 @@ TEST_F(ControlNibs, BadValuesFailNamingTheLine) {
         {"<NSTextField textColor=\"1 0 0 2\"/>", "textColor"},
         {"<NSTextField textColor=\"#12345\"/>", "textColor"},
         {"<NSTextField textColor=\"mauveColor\"/>", "textColor"},
+        {"<NSTextField textColor=\"palette:noSuchPaletteColour\"/>", "textColor"},
         {"<NSTextField font=\"DejaVuSans\"/>", "font"},
         {"<NSTextField font=\"DejaVuSans -3\"/>", "font"},
         {"<NSTextField alignment=\"middle\"/>", "alignment"},
@@ -247,8 +250,9 @@ TEST(NibValueText, ColoursFontsAndListsParse) {
     const ColourCase colours[] = {
         {"0 0.5 1", 0, 0.5, 1, 1},         {" 1 1 1 0.25 ", 1, 1, 1, 0.25},
         {"#FF8000", 1, 128 / 255.0, 0, 1}, {"#ff800040", 1, 128 / 255.0, 0, 64 / 255.0},
-        {"clearColor", 0, 0, 0, 0},
+        {"clearColor", 0, 0, 0, 0},        {"palette:nibTestTeal", 0, 0.5, 0.5, 0.75},
     };
+    NibColorNames::registerColor("nibTestTeal", NSColor::colorWithDeviceRed(0, 0.5, 0.5, 0.75));
     for (const ColourCase& c : colours) {
         auto color = platform::parseColorText(c.text);
         ASSERT_TRUE(color) << c.text;
@@ -257,7 +261,8 @@ TEST(NibValueText, ColoursFontsAndListsParse) {
         EXPECT_NEAR(color->blueComponent(), c.b, 1e-9) << c.text;
         EXPECT_NEAR(color->alphaComponent(), c.a, 1e-9) << c.text;
     }
-    for (const char* bad : {"", "1 1", "1 1 1 1 1", "#GG0000", "-0.1 0 0", "red"})
+    for (const char* bad : {"", "1 1", "1 1 1 1 1", "#GG0000", "-0.1 0 0", "red", "palette:",
+                            "palette:nibTestTeal2", "nibTestTeal", "palette: nibTestTeal"})
         EXPECT_FALSE(platform::parseColorText(bad)) << bad;
 
     auto font = platform::parseFontText("DejaVu Sans Bold 14.5");

@@ -1,4 +1,4 @@
-#include "shell/SettingsFile.h"
+#include "services/SettingsFile.h"
 
 #include <mutex>
 

@@ -1,6 +1,6 @@
 // Catches link look-ups that ignore the preferred language, treat an empty link as valid,
 // normalise "en-US" to "en", or fail without a fallback table.
-#include "shell/EULinkUrl.h"
+#include "services/EULinkUrl.h"
 
 #include <gtest/gtest.h>
 

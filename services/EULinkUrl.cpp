@@ -1,7 +1,7 @@
-#include "shell/EULinkUrl.h"
+#include "services/EULinkUrl.h"
 
 #include "platform/foundation/NSUserDefaults.h"
-#include "shell/SettingsFile.h"
+#include "services/SettingsFile.h"
 
 std::optional<std::string> EULinkUrl::GetUrl(const std::string& name) {
     std::optional<std::string> language;

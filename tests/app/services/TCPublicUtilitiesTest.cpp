@@ -2,7 +2,7 @@
 // zero-padded minor part, packed answers read as plain ones, null pointers written through,
 // a failed write that loses the settings, alpha divided like the colour components, and a
 // reachability probe that asks another server than the update description's.
-#include "shell/TCPublicUtilities.h"
+#include "services/TCPublicUtilities.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -15,8 +15,8 @@
 #include "platform/graphics/NSParagraphStyle.h"
 #include "platform/testing/LogCapture.h"
 #include "platform/testing/LoopbackServer.h"
-#include "shell/SettingsFile.h"
-#include "shell/getColor.h"
+#include "services/SettingsFile.h"
+#include "services/getColor.h"
 #include "support/FileFixtures.h"
 #include "support/ScopedResources.h"
 

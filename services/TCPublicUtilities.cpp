@@ -1,4 +1,4 @@
-#include "shell/TCPublicUtilities.h"
+#include "services/TCPublicUtilities.h"
 
 #include <mutex>
 
@@ -6,9 +6,9 @@
 #include "platform/foundation/NSLog.h"
 #include "platform/foundation/NSURLConnection.h"
 #include "platform/graphics/NSParagraphStyle.h"
-#include "shell/EULinkUrl.h"
-#include "shell/SettingsFile.h"
-#include "shell/getColor.h"
+#include "services/EULinkUrl.h"
+#include "services/Palette.h"
+#include "services/SettingsFile.h"
 
 namespace {
 
@@ -146,7 +146,7 @@ Ref<NSMutableAttributedString> TCPublicUtilities::setAddItunesBackup(const std::
     style->setAlignment(NSCenterTextAlignment);
     result->beginEditing();
     result->addAttribute(NSFontAttributeName, NSFont::systemFontOfSize(size), all);
-    result->addAttribute(NSForegroundColorAttributeName, getColor(237, 239, 240, 1), all);
+    result->addAttribute(NSForegroundColorAttributeName, Palette::paleWhite(), all);
     result->addAttribute(NSParagraphStyleAttributeName, style, all);
     result->endEditing();
     return result;

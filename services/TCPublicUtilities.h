@@ -1,5 +1,5 @@
 #pragma once
-// Class-level services of the shell: font names and the update-check time in the settings
+// Class-level services every screen shares: font names and the update-check time in the settings
 // property list, the OS version as one integer, and the network reachability probe.
 
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "shell/getColor.h"
+#include "services/getColor.h"
 
 Ref<NSColor> getColor(float red, float green, float blue, float alpha) {
     return NSColor::colorWithDeviceRed(
