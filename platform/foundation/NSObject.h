@@ -61,5 +61,3 @@ class NSObject : public std::enable_shared_from_this<NSObject> {
     static void registerClass();
 };
 
-/// Registers every class of the platform layer that interface files may name.
-void registerPlatformClasses();

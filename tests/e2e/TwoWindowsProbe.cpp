@@ -12,7 +12,7 @@
 #include <string>
 #include <thread>
 
-#include "platform/appkit/BackendSelection.h"
+#include "platform/backend/BackendSelection.h"
 #include "platform/appkit/NSApplication.h"
 #include "platform/appkit/NSScreen.h"
 #include "platform/appkit/NSView.h"

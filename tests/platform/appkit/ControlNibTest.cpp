@@ -15,6 +15,7 @@
 #include "platform/appkit/NSTextField.h"
 #include "platform/appkit/NibLoader.h"
 #include "platform/appkit/NibValueParsers.h"
+#include "platform/appkit/PlatformClasses.h"
 #include "platform/graphics/NSFont.h"
 #include "support/FileFixtures.h"
 #include "support/ImageFixtures.h"
