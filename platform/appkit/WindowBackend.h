@@ -1,7 +1,8 @@
 #pragma once
 // What windows need from the window system: native windows to place, show and draw into, and
 // the input events that arrive for them. The backends that implement it (real windows, and
-// image surfaces with an in-memory queue for tests) live above this layer and install themselves.
+// image surfaces with an in-memory queue for tests) live in platform/backend, above this layer;
+// each executable's main chooses one there.
 
 #include <cstdint>
 #include <functional>

@@ -60,4 +60,3 @@ class NSObject : public std::enable_shared_from_this<NSObject> {
     /// Registers NSObject itself; called by every registerClasses().
     static void registerClass();
 };
-
