@@ -67,7 +67,9 @@
 #include "platform/appkit/NSApplication.h"
 #include "platform/appkit/NSClipView.h"
 #include "platform/appkit/NSWindow.h"
+#include "platform/appkit/PlatformClasses.h"
 #include "platform/appkit/ScrollClasses.h"
+#include "platform/backend/BackendSelection.h"
 #include "platform/foundation/ClassRegistry.h"
 #include "platform/foundation/NSBundle.h"
 #include "platform/foundation/NSDate.h"
@@ -178,6 +180,7 @@ SizeCount countSizes(const AMAppsViewController& list,
 }  // namespace
 
 int main(int argc, char** argv) {
+    platform::useHeadlessBackendByDefault();  // windows are image surfaces
     bool quick = false;
     std::string base;
     for (int i = 1; i < argc; ++i) {

@@ -58,8 +58,10 @@
 #include "platform/appkit/NSClipView.h"
 #include "platform/appkit/NSEvent.h"
 #include "platform/appkit/NSWindow.h"
+#include "platform/appkit/PlatformClasses.h"
 #include "platform/appkit/ScrollClasses.h"
 #include "platform/appkit/WindowBackend.h"
+#include "platform/backend/BackendSelection.h"
 #include "platform/foundation/Clock.h"
 #include "platform/foundation/NSDate.h"
 #include "platform/foundation/NSRunLoop.h"
@@ -286,6 +288,7 @@ double number(const std::map<std::string, std::string>& values, const std::strin
 
 int main(int argc, char** argv) {
     setenv("PLATFORM_BACKEND", "headless", 0);
+    platform::useHeadlessBackendByDefault();  // windows are image surfaces
     if (argc >= 2 && std::strcmp(argv[1], "--bare-window") == 0) return runBareWindow();
     if (argc >= 3 && std::strcmp(argv[1], "--list") == 0) return runList(std::atol(argv[2]));
 

@@ -26,6 +26,8 @@
 #include "platform/appkit/NSScrollView.h"
 #include "platform/appkit/NSTableColumn.h"
 #include "platform/appkit/NSWindow.h"
+#include "platform/appkit/PlatformClasses.h"
+#include "platform/backend/BackendSelection.h"
 #include "platform/graphics/NSColor.h"
 
 namespace {
@@ -110,6 +112,7 @@ bool drawFrames(Scene& s, int frames) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    platform::useHeadlessBackendByDefault();  // windows are image surfaces
     bool quick = false;
     long longRows = 10000;
     for (int i = 1; i < argc; ++i) {

@@ -4,6 +4,7 @@
 #include "controls/ControlsClasses.h"
 #include "controls/SidebarClasses.h"
 #include "languages/LanguagesClasses.h"
+#include "platform/appkit/PlatformClasses.h"
 #include "platform/foundation/NSObject.h"
 #include "services/Palette.h"
 #include "shell/AboutVersionBgView.h"

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <string>
 
-#include "platform/appkit/BackendSelection.h"
 #include "platform/appkit/NSApplication.h"
+#include "platform/backend/BackendSelection.h"
 #include "platform/security/PrivilegedHelper.h"
 #include "shell/ApplicationClasses.h"
 #include "shell/LaunchCheck.h"

@@ -1,9 +1,11 @@
 #pragma once
 // What windows need from the window system: native windows to place, show and draw into, and
-// the input events that arrive for them. The headless backend implements it with image
-// surfaces and an in-memory queue.
+// the input events that arrive for them. The backends that implement it (real windows, and
+// image surfaces with an in-memory queue for tests) live in platform/backend, above this layer;
+// each executable's main chooses one there.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -20,10 +22,17 @@ class WindowBackend {
   public:
     using WindowId = std::uint64_t;
 
-    /// The backend that windows use (a headless one unless another was installed).
+    /// Makes a backend on first need.
+    using Factory = std::function<std::shared_ptr<WindowBackend>()>;
+
+    /// The backend that windows use: the one installed, else one from the fallback factory.
+    /// Ends the process with a message when neither exists (no backend was chosen at start-up).
     static WindowBackend& shared();
-    /// Installs `backend` and its run-loop waiter on the main run loop (nullptr: headless).
+    /// Installs `backend` and its run-loop waiter on the main run loop (nullptr: a fresh one from
+    /// the fallback factory, or none until the next shared() when there is no factory).
     static void setShared(std::shared_ptr<WindowBackend> backend);
+    /// Sets what shared() and setShared(nullptr) install when no backend is given.
+    static void setFallbackFactory(Factory factory);
 
     virtual ~WindowBackend() = default;
 

@@ -1,15 +1,11 @@
 #include "platform/dispatch/Dispatch.h"
 
 #include <cmath>
-#include <condition_variable>
-#include <mutex>
-#include <thread>
 
-#include "platform/dispatch/WorkerPool.h"
 #include "platform/foundation/Clock.h"
 #include "platform/foundation/NSRunLoop.h"
-#include "platform/foundation/NSThread.h"
 #include "platform/foundation/NSTimer.h"
+#include "platform/foundation/WorkerPool.h"
 
 class DispatchQueue {
   public:
@@ -48,21 +44,10 @@ void dispatch_async(dispatch_queue_t queue, dispatch_block_t block) {
 
 void dispatch_sync(dispatch_queue_t queue, dispatch_block_t block) {
     if (!queue || !block) return;
-    if (!queue->isMain() || NSThread::isMainThread()) {
+    if (queue->isMain())
+        NSRunLoop::performOnMainThreadAndWait(block);
+    else
         block();
-        return;
-    }
-    std::mutex m;
-    std::condition_variable cv;
-    bool done = false;
-    NSRunLoop::mainRunLoop().enqueueBlock([&] {
-        block();
-        std::lock_guard lock(m);
-        done = true;
-        cv.notify_all();
-    });
-    std::unique_lock lock(m);
-    cv.wait(lock, [&] { return done; });
 }
 
 dispatch_time_t dispatch_time(dispatch_time_t when, std::int64_t delta) {

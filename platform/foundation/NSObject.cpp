@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <future>
 
-#include "platform/dispatch/Dispatch.h"
 #include "platform/foundation/NSRunLoop.h"
 #include "platform/foundation/NSString.h"
 #include "platform/foundation/NSThread.h"
@@ -79,9 +78,9 @@ void NSObject::performSelectorOnMainThread(SEL sel, const SelectorArg& arg, bool
     if (!target) return;
     auto block = [target, sel, arg] { target->performSelector(sel, arg); };
     if (waitUntilDone)
-        dispatch_sync(dispatch_get_main_queue(), block);
+        NSRunLoop::performOnMainThreadAndWait(block);
     else
-        dispatch_async(dispatch_get_main_queue(), block);
+        NSRunLoop::mainRunLoop().enqueueBlock(block);
 }
 
 void NSObject::registerClass() {

@@ -60,6 +60,3 @@ class NSObject : public std::enable_shared_from_this<NSObject> {
     /// Registers NSObject itself; called by every registerClasses().
     static void registerClass();
 };
-
-/// Registers every class of the platform layer that interface files may name.
-void registerPlatformClasses();

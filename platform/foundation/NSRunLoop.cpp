@@ -1,6 +1,7 @@
 #include "platform/foundation/NSRunLoop.h"
 
 #include <algorithm>
+#include <condition_variable>
 #include <limits>
 
 #include "platform/foundation/Clock.h"
@@ -185,6 +186,24 @@ void NSRunLoop::enqueueBlock(std::function<void()> block) {
         blocks_.push_back(std::move(block));
     }
     wake();
+}
+
+void NSRunLoop::performOnMainThreadAndWait(const std::function<void()>& block) {
+    if (NSThread::isMainThread()) {
+        block();
+        return;
+    }
+    std::mutex m;
+    std::condition_variable cv;
+    bool done = false;
+    mainRunLoop().enqueueBlock([&] {
+        block();
+        std::lock_guard lock(m);
+        done = true;
+        cv.notify_all();
+    });
+    std::unique_lock lock(m);
+    cv.wait(lock, [&] { return done; });
 }
 
 void NSRunLoop::setWaiter(std::shared_ptr<RunLoopWaiter> waiter) {

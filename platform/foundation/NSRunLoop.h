@@ -58,6 +58,9 @@ class NSRunLoop {
 
     /// Queues a block that runs in every mode, in order; callable from any thread.
     void enqueueBlock(std::function<void()> block);
+    /// Queues `block` on the main run loop and waits until it has run; from the main thread it
+    /// runs at once instead (no deadlock).
+    static void performOnMainThreadAndWait(const std::function<void()>& block);
     /// Replaces the waiter (the window-system backend installs one); nullptr restores the default.
     void setWaiter(std::shared_ptr<RunLoopWaiter> waiter);
     /// Wakes the loop from any thread.

@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/dispatch/FanOut.h"
-#include "platform/dispatch/WorkerPool.h"
 #include "platform/foundation/DirectoryListing.h"
+#include "platform/foundation/FanOut.h"
+#include "platform/foundation/WorkerPool.h"
 
 namespace platform::detail {
 

@@ -12,11 +12,11 @@
 #include <string>
 #include <thread>
 
-#include "platform/appkit/BackendSelection.h"
 #include "platform/appkit/NSApplication.h"
 #include "platform/appkit/NSScreen.h"
 #include "platform/appkit/NSView.h"
 #include "platform/appkit/NSWindow.h"
+#include "platform/backend/BackendSelection.h"
 #include "platform/foundation/NSRunLoop.h"
 #include "platform/graphics/NSColor.h"
 #include "platform/graphics/NSGraphics.h"

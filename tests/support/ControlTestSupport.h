@@ -15,6 +15,7 @@
 #include "platform/appkit/NSApplication.h"
 #include "platform/appkit/NSView.h"
 #include "platform/appkit/NSWindow.h"
+#include "platform/appkit/PlatformClasses.h"
 #include "platform/graphics/NSColor.h"
 #include "platform/graphics/NSGraphics.h"
 #include "platform/graphics/NSGraphicsContext.h"

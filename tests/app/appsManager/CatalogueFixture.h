@@ -28,6 +28,7 @@
 #include "platform/appkit/NSApplication.h"
 #include "platform/appkit/NSTableColumn.h"
 #include "platform/appkit/NSWindow.h"
+#include "platform/appkit/PlatformClasses.h"
 #include "platform/appkit/ScrollClasses.h"
 #include "platform/foundation/NSIndexSet.h"
 #include "platform/graphics/NSColor.h"

@@ -14,6 +14,7 @@
 #include "controls/ControlsClasses.h"
 #include "platform/appkit/NSApplication.h"
 #include "platform/appkit/NSWindow.h"
+#include "platform/appkit/PlatformClasses.h"
 #include "platform/dispatch/Dispatch.h"
 #include "platform/graphics/NSGraphicsContext.h"
 #include "platform/testing/RunLoopPump.h"

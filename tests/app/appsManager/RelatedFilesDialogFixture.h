@@ -26,6 +26,7 @@
 #include "platform/appkit/NSImageCell.h"
 #include "platform/appkit/NSTableColumn.h"
 #include "platform/appkit/NSWindow.h"
+#include "platform/appkit/PlatformClasses.h"
 #include "platform/graphics/NSGraphicsContext.h"
 #include "platform/graphics/NSImage.h"
 #include "platform/testing/RunLoopPump.h"

@@ -18,6 +18,7 @@
 #include "controls/ControlsClasses.h"
 #include "platform/appkit/NSApplication.h"
 #include "platform/appkit/NSWindow.h"
+#include "platform/appkit/PlatformClasses.h"
 #include "platform/graphics/NSColor.h"
 #include "platform/graphics/NSFont.h"
 #include "platform/graphics/NSGraphicsContext.h"

@@ -15,6 +15,7 @@
 #include "platform/appkit/NSTableColumn.h"
 #include "platform/appkit/NSTableView.h"
 #include "platform/appkit/NSWindow.h"
+#include "platform/appkit/PlatformClasses.h"
 #include "platform/graphics/NSColor.h"
 #include "platform/graphics/NSGraphicsContext.h"
 #include "platform/testing/WindowTesting.h"

@@ -19,6 +19,7 @@
 #include "platform/appkit/NSTableView.h"
 #include "platform/appkit/NSWindow.h"
 #include "platform/appkit/NibLoader.h"
+#include "platform/appkit/PlatformClasses.h"
 #include "platform/foundation/NSRunLoop.h"
 #include "platform/testing/ManualClock.h"
 #include "platform/testing/WindowTesting.h"

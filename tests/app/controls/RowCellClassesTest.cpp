@@ -13,6 +13,7 @@
 #include "platform/appkit/NSTableColumn.h"
 #include "platform/appkit/NSTableView.h"
 #include "platform/appkit/NibLoader.h"
+#include "platform/appkit/PlatformClasses.h"
 
 namespace {
 

@@ -22,6 +22,7 @@
 #include "platform/appkit/NSTableColumn.h"
 #include "platform/appkit/NSTableView.h"
 #include "platform/appkit/NSWindow.h"
+#include "platform/appkit/PlatformClasses.h"
 #include "platform/graphics/NSColor.h"
 #include "platform/graphics/NSGraphics.h"
 #include "platform/graphics/NSGraphicsContext.h"

@@ -16,6 +16,7 @@
 #include "app/controls/ButtonTestWindow.h"
 #include "controls/NewSearchTextFiledDelegate.h"
 #include "controls/SearchBoxClasses.h"
+#include "platform/appkit/PlatformClasses.h"
 #include "platform/graphics/NSAttributedString.h"
 #include "platform/testing/ManualClock.h"
 

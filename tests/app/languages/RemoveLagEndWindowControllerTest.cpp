@@ -23,6 +23,7 @@
 #include "languages/RemoveLagEndDelegate.h"
 #include "platform/appkit/NSApplication.h"
 #include "platform/appkit/NSWindow.h"
+#include "platform/appkit/PlatformClasses.h"
 #include "platform/dispatch/Dispatch.h"
 #include "platform/foundation/NSString.h"
 #include "platform/graphics/NSAttributedString.h"

@@ -10,6 +10,7 @@
 
 #include "platform/appkit/NSApplication.h"
 #include "platform/appkit/NSImageView.h"
+#include "platform/appkit/PlatformClasses.h"
 #include "platform/appkit/WindowBackend.h"
 #include "platform/backend/HeadlessBackend.h"
 #include "platform/foundation/NSObject.h"

@@ -11,6 +11,7 @@
 #include "platform/appkit/NSApplication.h"
 #include "platform/appkit/NSView.h"
 #include "platform/appkit/NSWindow.h"
+#include "platform/appkit/PlatformClasses.h"
 #include "platform/coreservices/Gestalt.h"
 #include "platform/foundation/NSObject.h"
 #include "platform/graphics/NSGraphics.h"

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/appkit/NSApplication.h"
+#include "platform/appkit/PlatformClasses.h"
 #include "platform/testing/LogCapture.h"
 #include "tests/support/FileFixtures.h"
 #include "tests/support/ScopedResources.h"

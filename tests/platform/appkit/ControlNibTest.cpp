@@ -16,6 +16,7 @@
 #include "platform/appkit/NibColorNames.h"
 #include "platform/appkit/NibLoader.h"
 #include "platform/appkit/NibValueParsers.h"
+#include "platform/appkit/PlatformClasses.h"
 #include "platform/graphics/NSFont.h"
 #include "support/ControlTestSupport.h"
 #include "support/FileFixtures.h"

@@ -6,6 +6,7 @@
 #include "platform/appkit/NSViewController.h"
 #include "platform/appkit/NSWindow.h"
 #include "platform/appkit/NSWindowController.h"
+#include "platform/appkit/PlatformClasses.h"
 #include "platform/testing/LogCapture.h"
 #include "tests/support/FileFixtures.h"
 

@@ -2,6 +2,7 @@
 // or mangles clipboard text, undoes wrongly, misreports the end of editing or its movement,
 // draws the placeholder over text, or keeps its caret timer running when nobody edits.
 #include "platform/appkit/NSTextView.h"
+#include "platform/appkit/PlatformClasses.h"
 
 #include <gtest/gtest.h>
 

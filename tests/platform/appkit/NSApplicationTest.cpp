@@ -8,6 +8,7 @@
 #include "platform/appkit/NSApplication.h"
 #include "platform/appkit/NSView.h"
 #include "platform/appkit/NSWindow.h"
+#include "platform/appkit/PlatformClasses.h"
 #include "platform/dispatch/Dispatch.h"
 #include "platform/testing/ManualClock.h"
 #include "platform/testing/WindowTesting.h"

@@ -12,6 +12,7 @@
 #include "platform/appkit/NSScreen.h"
 #include "platform/appkit/NSView.h"
 #include "platform/appkit/NSWindow.h"
+#include "platform/appkit/PlatformClasses.h"
 #include "platform/testing/WindowTesting.h"
 
 namespace pt = platform::testing;

@@ -3,6 +3,7 @@
 // document, drag or page by the wrong amount, keep a replaced width hook, draw the whole
 // document, redraw while idle, or miss their notifications and interface-file properties.
 #include "platform/appkit/NSScrollView.h"
+#include "platform/appkit/PlatformClasses.h"
 
 #include <gtest/gtest.h>
 

@@ -24,8 +24,8 @@
 
 #include "platform/coreservices/TreeSize.h"
 #include "platform/dispatch/Dispatch.h"
-#include "platform/dispatch/WorkerPool.h"
 #include "platform/foundation/EntryRemoval.h"
+#include "platform/foundation/WorkerPool.h"
 #include "support/FileFixtures.h"
 #include "support/TreeFixtures.h"
 

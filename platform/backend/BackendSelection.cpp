@@ -1,4 +1,4 @@
-#include "platform/appkit/BackendSelection.h"
+#include "platform/backend/BackendSelection.h"
 
 #include <cstdlib>
 
@@ -30,7 +30,12 @@ BackendKind chooseBackendKind(const std::string& requested, bool displayNamed) {
     return displayNamed ? BackendKind::Sdl : BackendKind::Headless;
 }
 
+void useHeadlessBackendByDefault() {
+    WindowBackend::setFallbackFactory([] { return std::make_shared<HeadlessBackend>(); });
+}
+
 BackendKind installDefaultBackend() {
+    useHeadlessBackendByDefault();
     const std::string requested = environment("PLATFORM_BACKEND");
     const bool displayNamed =
         !environment("DISPLAY").empty() || !environment("WAYLAND_DISPLAY").empty();
@@ -52,6 +57,7 @@ BackendKind installDefaultBackend() {
 }
 
 std::optional<BackendKind> installApplicationBackend(std::string* problem) {
+    useHeadlessBackendByDefault();
     const std::string requested = environment("PLATFORM_BACKEND");
     if (requested == "headless") {
         WindowBackend::setShared(std::make_shared<HeadlessBackend>());

@@ -1,3 +1,5 @@
+#include "platform/appkit/PlatformClasses.h"
+
 #include "platform/appkit/ControlClasses.h"
 #include "platform/appkit/ListClasses.h"
 #include "platform/appkit/MenuClasses.h"

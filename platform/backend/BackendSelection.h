@@ -1,6 +1,7 @@
 #pragma once
 // Choosing the window-system backend at start-up: real windows when a display is there,
-// image surfaces otherwise or when PLATFORM_BACKEND=headless asks for them.
+// image surfaces otherwise or when PLATFORM_BACKEND=headless asks for them. Every executable
+// that makes windows calls one of these first (its main, or the test and benchmark mains).
 
 #include <optional>
 #include <string>
@@ -13,6 +14,10 @@ enum class BackendKind { Headless, Sdl };
 /// What to try for a PLATFORM_BACKEND value ("", "sdl", "headless"; others are treated as
 /// unset) and whether DISPLAY or WAYLAND_DISPLAY names a display.
 BackendKind chooseBackendKind(const std::string& requested, bool displayNamed);
+
+/// Makes the headless backend the one that windows get while no other is installed, and the one
+/// that WindowBackend::setShared(nullptr) installs (tests, benchmarks, tools without windows).
+void useHeadlessBackendByDefault();
 
 /// Installs the SDL backend when a display is available and SDL's video starts on it, else the
 /// headless one (saying once in the log why, when SDL was asked for or a display was named).

@@ -1,4 +1,4 @@
-#include "platform/dispatch/WorkerPool.h"
+#include "platform/foundation/WorkerPool.h"
 
 #include <unistd.h>
 

@@ -1,10 +1,10 @@
-#include "platform/dispatch/FanOut.h"
+#include "platform/foundation/FanOut.h"
 
 #include <algorithm>
 #include <condition_variable>
 #include <mutex>
 
-#include "platform/dispatch/WorkerPool.h"
+#include "platform/foundation/WorkerPool.h"
 
 namespace platform {
 

@@ -1,7 +1,7 @@
 // Catches helpers beyond their bound, a close() that returns while a helper still runs the body
 // (or waits for helpers that never started), helpers queued onto a pool with no idle worker, and
 // a fan-out that does nothing in a forked child.
-#include "platform/dispatch/FanOut.h"
+#include "platform/foundation/FanOut.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 #include <thread>
 
 #include "platform/dispatch/Dispatch.h"
-#include "platform/dispatch/WorkerPool.h"
+#include "platform/foundation/WorkerPool.h"
 #include "support/FileFixtures.h"
 
 namespace {

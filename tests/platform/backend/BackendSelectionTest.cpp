@@ -1,13 +1,15 @@
 // Catches a start-up that picks real windows where there is no display (or against an explicit
-// request for the headless backend), or that fails instead of falling back to image surfaces.
+// request for the headless backend), or that fails instead of falling back to image surfaces;
+// and windows made before any backend was chosen, which must stop with a message, not draw
+// nowhere.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <optional>
 #include <string>
 
-#include "platform/appkit/BackendSelection.h"
 #include "platform/appkit/WindowBackend.h"
+#include "platform/backend/BackendSelection.h"
 #include "platform/backend/HeadlessBackend.h"
 #include "platform/testing/LogCapture.h"
 
@@ -108,6 +110,26 @@ TEST(BackendSelection, AnApplicationWithoutAWindowSystemInstallsNothingAndSaysWh
     EXPECT_EQ(platform::installApplicationBackend(&problem), BackendKind::Headless);
     EXPECT_TRUE(problem.empty());
     WindowBackend::setShared(nullptr);
+}
+
+TEST(BackendSelection, AResetInstallsTheDefaultBackend) {
+    platform::useHeadlessBackendByDefault();
+    auto other = std::make_shared<HeadlessBackend>();
+    WindowBackend::setShared(other);
+    WindowBackend::setShared(nullptr);
+    EXPECT_NE(&WindowBackend::shared(), other.get());
+    EXPECT_NE(dynamic_cast<HeadlessBackend*>(&WindowBackend::shared()), nullptr);
+}
+
+TEST(BackendSelectionDeathTest, WindowsBeforeAnyBackendWasChosenStopWithAMessage) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_DEATH(
+        {
+            WindowBackend::setFallbackFactory(nullptr);
+            WindowBackend::setShared(nullptr);
+            WindowBackend::shared();
+        },
+        "no window backend");
 }
 
 }  // namespace
