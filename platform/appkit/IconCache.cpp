@@ -1,13 +1,22 @@
 #include "platform/appkit/IconCache.h"
 
+namespace {
+
+bool sameSize(NSSize a, NSSize b) {
+    return a.width == b.width && a.height == b.height;
+}
+
+}  // namespace
+
 Ref<NSImage> IconCache::iconForFile(const std::string& path, NSSize size,
                                     const std::function<Ref<NSImage>()>& make) {
-    const auto key = std::make_pair(path, std::make_pair(size.width, size.height));
+    Shard& shard = shards_[std::hash<std::string>{}(path) % kShards];
     Ref<NSImage> kept;
     {
-        std::lock_guard lock(mutex_);
-        auto found = icons_.find(key);
-        if (found != icons_.end()) kept = found->second;
+        std::lock_guard lock(shard.mutex);
+        auto [first, last] = shard.icons.equal_range(path);
+        for (auto it = first; it != last && !kept; ++it)
+            if (sameSize(it->second.first, size)) kept = it->second.second;
     }
     if (kept) {
         // An icon not read yet reads the file as it is then; one read already must still match.
@@ -16,20 +25,31 @@ Ref<NSImage> IconCache::iconForFile(const std::string& path, NSSize size,
     }
     Ref<NSImage> made = make();
     if (!made) return made;
-    std::lock_guard lock(mutex_);
-    icons_[key] = made;
-    if (icons_.size() > kCapacity) trim();
+    std::lock_guard lock(shard.mutex);
+    auto [first, last] = shard.icons.equal_range(path);
+    auto it = first;
+    while (it != last && !sameSize(it->second.first, size))
+        ++it;
+    if (it != last)
+        it->second.second = made;
+    else
+        shard.icons.emplace(path, std::make_pair(size, made));
+    if (shard.icons.size() > kCapacity / kShards) trim(shard);
     return made;
 }
 
 std::size_t IconCache::count() const {
-    std::lock_guard lock(mutex_);
-    return icons_.size();
+    std::size_t total = 0;
+    for (const Shard& shard : shards_) {
+        std::lock_guard lock(shard.mutex);
+        total += shard.icons.size();
+    }
+    return total;
 }
 
-void IconCache::trim() {
-    for (auto it = icons_.begin(); it != icons_.end();)
-        it = it->second.use_count() == 1 ? icons_.erase(it) : std::next(it);
+void IconCache::trim(Shard& shard) {
+    for (auto it = shard.icons.begin(); it != shard.icons.end();)
+        it = it->second.second.use_count() == 1 ? shard.icons.erase(it) : std::next(it);
     // Every icon still shown by someone: start afresh rather than grow without bound.
-    if (icons_.size() > kCapacity) icons_.clear();
+    if (shard.icons.size() > kCapacity / kShards) shard.icons.clear();
 }

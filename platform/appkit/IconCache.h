@@ -3,12 +3,12 @@
 // same bundles, and without this every visible icon would be read and scaled again. An icon is
 // answered again only while its file is unchanged (the stamp the image took when it read it).
 
+#include <array>
 #include <cstddef>
 #include <functional>
-#include <map>
 #include <mutex>
 #include <string>
-#include <utility>
+#include <unordered_map>
 
 #include "platform/foundation/NSGeometry.h"
 #include "platform/foundation/Ref.h"
@@ -18,6 +18,8 @@ class IconCache {
   public:
     /// Entries held at most; past it, the icons nothing else holds are let go.
     static constexpr std::size_t kCapacity = 2048;
+    /// Independent parts, each with its lock: the scan asks from every worker at once.
+    static constexpr std::size_t kShards = 16;
 
     /// The icon of the file at `path` drawn at `size`: the one made before while the file is
     /// unchanged since it was read (or not read yet), else a new one from `make`, kept when it
@@ -29,8 +31,12 @@ class IconCache {
     std::size_t count() const;
 
   private:
-    void trim();
+    struct Shard {
+        mutable std::mutex mutex;
+        /// By path, then by the size drawn.
+        std::unordered_multimap<std::string, std::pair<NSSize, Ref<NSImage>>> icons;
+    };
+    static void trim(Shard& shard);
 
-    mutable std::mutex mutex_;
-    std::map<std::pair<std::string, std::pair<double, double>>, Ref<NSImage>> icons_;
+    std::array<Shard, kShards> shards_;
 };

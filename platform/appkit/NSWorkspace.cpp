@@ -52,19 +52,21 @@ Ref<NSWorkspace> NSWorkspace::sharedWorkspace() {
 
 /// The icon of the folder at `path`, read as `bundle`.
 Ref<NSImage> NSWorkspace::folderIcon(const std::string& path, const NSBundle& bundle) const {
-    Ref<NSImage> generic = NSImage::imageNamed(genericIconName(path, true));
+    const char* genericName = genericIconName(path, true);
     std::string file = bundleIconFile(bundle);
     if (!file.empty()) {
         // File icons come at 32 x 32 points, as on the platform; the size also spares
         // decoding the largest member of an icon file for a list row.
         const NSSize size = NSMakeSize(32, 32);
         Ref<NSImage> icon = icons_.iconForFile(file, size, [&] {
-            Ref<NSImage> made = NSImage::initWithContentsOfFile(file, generic);
+            Ref<NSImage> made =
+                NSImage::initWithContentsOfFile(file, NSImage::imageNamed(genericName));
             if (made) made->setSize(size);
             return made;
         });
         if (icon) return icon;
     }
+    Ref<NSImage> generic = NSImage::imageNamed(genericName);
     return generic ? generic : NSImage::image();
 }
 
