@@ -57,6 +57,7 @@
 #include "appsManager/AMAppsViewController.h"
 #include "appsManager/AMPublicUtilities.h"
 #include "appsManager/AppsManagerClasses.h"
+#include "bench/BenchListLoop.h"
 #include "bench/BenchTiming.h"
 #include "bench/BenchVolume.h"
 #include "controls/CustomTableView.h"
@@ -103,33 +104,9 @@ long countLines(const std::string& command) {
     return pclose(pipe) == 0 ? lines : -1;
 }
 
-void registerClasses() {
-    registerPlatformClasses();
-    registerAppKitControlClasses();
-    registerAppKitListClasses();
-    registerAppKitScrollClasses();
-    registerRowCellClasses();
-    registerListViewClasses();
-    registerAppsManagerClasses();
-}
-
-/// One pass of the application's main loop: dirty windows drawn, the run loop run, an event
-/// delivered, for at most `seconds`.
-void pumpOnce(NSApplication& app, double seconds) {
-    if (Ref<NSEvent> event =
-            app.nextEventMatchingMask(NSEventMaskAny, NSDate::dateWithTimeIntervalSinceNow(seconds),
-                                      NSDefaultRunLoopMode, true))
-        app.sendEvent(*event);
-}
-
 /// Pumps until `done` answers true; false after kTimeoutSeconds.
 bool pumpUntil(NSApplication& app, const std::function<bool()>& done) {
-    const auto deadline = Clock::now() + std::chrono::duration<double>(kTimeoutSeconds);
-    while (!done()) {
-        if (Clock::now() >= deadline) return false;
-        pumpOnce(app, 0.005);
-    }
-    return true;
+    return bench::pumpUntil(app, done, kTimeoutSeconds);
 }
 
 /// Whether every size computation started has stored its result (each bundle holds files, so
@@ -254,7 +231,7 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    registerClasses();
+    bench::registerListClasses();
     Ref<NSApplication> app = NSApplication::sharedApplication();
 
     // The list in its window: loading its view starts a first scan, which warms the caches
@@ -284,7 +261,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "the warm-up scan did not end\n");
         return 2;
     }
-    pumpOnce(*app, 0);
+    bench::pumpOnce(*app, 0);
 
     // The rescan, three times: the best time counts; every run must keep the main thread
     // responsive and show its first row while it runs. The rows displayed are those of the
@@ -346,7 +323,7 @@ int main(int argc, char** argv) {
         }
     }
     // Draw what the last turn left dirty, then let the started sizes arrive.
-    pumpOnce(*app, 0);
+    bench::pumpOnce(*app, 0);
     noteVisibleRows(*list, displayed);
     if (!pumpUntil(*app, [&] { return sizesSettled(*list); })) {
         std::fprintf(stderr, "the sizes of the displayed rows never arrived\n");
@@ -371,7 +348,7 @@ int main(int argc, char** argv) {
     const NSRect middle = list->tableView()->rectOfRow(expectedRows / 2);
     clip->scrollToPoint(NSMakePoint(0, middle.origin.y));
     noteVisibleRows(*list, displayed);
-    pumpOnce(*app, 0);
+    bench::pumpOnce(*app, 0);
     noteVisibleRows(*list, displayed);
     if (!pumpUntil(*app, [&] { return sizesSettled(*list); })) {
         std::fprintf(stderr, "the sizes of the scrolled-to rows never arrived\n");

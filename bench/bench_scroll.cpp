@@ -48,6 +48,7 @@
 #include "appsManager/AMAppsViewController.h"
 #include "appsManager/AMPublicUtilities.h"
 #include "appsManager/AppsManagerClasses.h"
+#include "bench/BenchListLoop.h"
 #include "bench/BenchVolume.h"
 #include "controls/CustomTableView.h"
 #include "controls/ListViewClasses.h"
@@ -93,40 +94,16 @@ double residentMB() {
     return -1;
 }
 
-void registerClasses() {
-    registerPlatformClasses();
-    registerAppKitControlClasses();
-    registerAppKitListClasses();
-    registerAppKitScrollClasses();
-    registerRowCellClasses();
-    registerListViewClasses();
-    registerAppsManagerClasses();
-}
-
-/// One pass of the application's main loop: dirty windows drawn, the run loop run, an event
-/// delivered, for at most `seconds`.
-void pumpOnce(NSApplication& app, double seconds) {
-    if (Ref<NSEvent> event =
-            app.nextEventMatchingMask(NSEventMaskAny, NSDate::dateWithTimeIntervalSinceNow(seconds),
-                                      NSDefaultRunLoopMode, true))
-        app.sendEvent(*event);
-}
-
 /// Pumps until `done` answers true; false after kTimeoutSeconds.
 bool pumpUntil(NSApplication& app, const std::function<bool()>& done) {
-    const auto deadline = Steady::now() + std::chrono::duration<double>(kTimeoutSeconds);
-    while (!done()) {
-        if (Steady::now() >= deadline) return false;
-        pumpOnce(app, 0.005);
-    }
-    return true;
+    return bench::pumpUntil(app, done, kTimeoutSeconds);
 }
 
 /// Pumps for `seconds` (blocks that are still on their way arrive).
 void pumpFor(NSApplication& app, double seconds) {
     const auto end = Steady::now() + std::chrono::duration<double>(seconds);
     while (Steady::now() < end)
-        pumpOnce(app, 0.005);
+        bench::pumpOnce(app, 0.005);
 }
 
 /// A window like the application's: 800 x 480, borderless, shown.
@@ -140,7 +117,7 @@ Ref<NSWindow> makeWindow() {
 
 /// The bare-window child: prints "rss <MB>".
 int runBareWindow() {
-    registerClasses();
+    bench::registerListClasses();
     Ref<NSApplication> app = NSApplication::sharedApplication();
     Ref<NSWindow> window = makeWindow();
     window->orderFront();
@@ -168,8 +145,8 @@ bool visibleRowsSettled(const AMAppsViewController& list) {
 void wheel(NSApplication& app, NSWindow& window, double lines) {
     WindowBackend::shared().postEvent(NSEvent::scrollEventWithLocation(
         NSMakePoint(400, 240), 0, ::Clock::shared()->now(), &window, 0, lines));
-    pumpOnce(app, 0);  // delivers the event
-    pumpOnce(app, 0);  // draws the dirty window and runs the main queue
+    bench::pumpOnce(app, 0);  // delivers the event
+    bench::pumpOnce(app, 0);  // draws the dirty window and runs the main queue
 }
 
 /// Main-thread ms per wheel step over kStepsPerRun one-line steps from the top; best of 3.
@@ -191,7 +168,7 @@ double msPerStep(NSApplication& app, NSWindow& window, NSClipView& clip, double 
 /// The list child: prints "rss_start", "rss_scrolled", "step_ms", "reference_ms", "rows" and
 /// "stopped" lines.
 int runList(long expectedRows) {
-    registerClasses();
+    bench::registerListClasses();
     Ref<NSApplication> app = NSApplication::sharedApplication();
     Ref<AMAppsViewController> list = AMAppsViewController::make();
     list->setAppsType(0);

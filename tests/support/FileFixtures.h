@@ -195,6 +195,26 @@ inline std::optional<int> runUnprivileged(const std::function<int()>& check) {
     });
 }
 
+/// Runs `compute` as by runUnprivileged and hands its result (a trivially copyable value) back
+/// through a pipe: nullopt when the identity could not be dropped, an empty inner value when the
+/// child did not report one.
+template <class T>
+std::optional<std::optional<T>> computeUnprivileged(const std::function<T()>& compute) {
+    int pipefd[2];
+    if (pipe(pipefd) != 0) return std::optional<T>();
+    auto result = runUnprivileged([&] {
+        T value = compute();
+        return write(pipefd[1], &value, sizeof value) == static_cast<ssize_t>(sizeof value) ? 0 : 1;
+    });
+    close(pipefd[1]);
+    T value{};
+    const ssize_t got = read(pipefd[0], &value, sizeof value);
+    close(pipefd[0]);
+    if (!result) return std::nullopt;
+    if (*result != 0 || got != static_cast<ssize_t>(sizeof value)) return std::optional<T>();
+    return std::optional<T>(value);
+}
+
 /// The uid that runUnprivileged checks run as.
 inline uid_t unprivilegedUid() {
     return geteuid() == 0 ? kNobody : geteuid();

@@ -146,20 +146,11 @@ TEST(TreeSizeFixtures, UnreadableSubfolderContributesNothingSiblingsCount) {
     ASSERT_EQ(chmod((t + "/locked").c_str(), 0000), 0);
     ASSERT_EQ(chmod((t + "/noSearch").c_str(), 0444), 0);
 
-    int pipefd[2];
-    ASSERT_EQ(pipe(pipefd), 0);
-    auto result = fixtures::runUnprivileged([&] {
-        std::uint64_t size = treeLogicalSize(t);
-        return write(pipefd[1], &size, sizeof size) == sizeof size ? 0 : 1;
-    });
-    close(pipefd[1]);
-    std::uint64_t measured = 0;
-    ssize_t got = read(pipefd[0], &measured, sizeof measured);
-    close(pipefd[0]);
-    if (!result) GTEST_SKIP() << "cannot drop privileges";
-    ASSERT_EQ(*result, 0);
-    ASSERT_EQ(got, static_cast<ssize_t>(sizeof measured));
-    EXPECT_EQ(measured, 111u);
+    auto measured =
+        fixtures::computeUnprivileged<std::uint64_t>([&] { return treeLogicalSize(t); });
+    if (!measured) GTEST_SKIP() << "cannot drop privileges";
+    ASSERT_TRUE(*measured) << "the unprivileged walk reported no size";
+    EXPECT_EQ(**measured, 111u);
 }
 
 TEST(TreeSizeFixtures, DeepTreeWithFewDescriptors) {
