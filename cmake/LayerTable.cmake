@@ -39,21 +39,19 @@ set(LAYER_USES_platform/testing
     platform/foundation platform/dispatch platform/graphics platform/appkit)
 set(LAYER_LIBS_platform/testing)
 
-# The application. services/ is its lowest folder: the platform only. The folders above it are
-# one target for now: they may use one another, services/ and the whole platform but its test
-# helpers; only shell/ (where main chooses the window system) may use the backends. Give each
-# folder its own row, naming only the folders beneath it, once it is a target.
+# The application, from the bottom: services/ (what every screen shares), controls/, windows/,
+# appsManager/, languages/ (the language remover builds on the uninstaller, never the other way)
+# and shell/ on top. Each may use the folders beneath it and the whole platform but its test
+# helpers; only shell/ (where main chooses the window system) may use the backends.
 set(APP_PLATFORM_USES
     platform/foundation platform/dispatch platform/coreservices platform/security
     platform/graphics platform/appkit)
-list(APPEND LAYER_FOLDERS services)
-set(LAYER_USES_services ${APP_PLATFORM_USES})
-set(LAYER_LIBS_services)
-set(APP_LAYER_FOLDERS shell appsManager languages controls windows)
+set(APP_LAYER_FOLDERS services controls windows appsManager languages shell)
+set(beneath "")
 foreach(folder ${APP_LAYER_FOLDERS})
     list(APPEND LAYER_FOLDERS ${folder})
-    set(LAYER_USES_${folder} ${APP_LAYER_FOLDERS} services ${APP_PLATFORM_USES})
-    list(REMOVE_ITEM LAYER_USES_${folder} ${folder})
+    set(LAYER_USES_${folder} ${beneath} ${APP_PLATFORM_USES})
     set(LAYER_LIBS_${folder})
+    list(APPEND beneath ${folder})
 endforeach()
 list(APPEND LAYER_USES_shell platform/backend)

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "appsManager/AMDeleteExecutor.h"
+#include "languages/AMDeleteExecutor.h"
 #include "appsManager/RemovalTreeCells.h"
 #include "controls/MyNewOutlineView.h"
 #include "controls/NewButton.h"

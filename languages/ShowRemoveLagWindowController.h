@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "appsManager/DeleteExecutorDelegate.h"
+#include "languages/DeleteExecutorDelegate.h"
 #include "appsManager/RemovalTreeWindowController.h"
 #include "languages/RemovalSelectionEntry.h"
 #include "languages/ShowRemoveLagCleanDelegate.h"

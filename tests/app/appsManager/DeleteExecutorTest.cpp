@@ -20,7 +20,7 @@
 #include <thread>
 #include <vector>
 
-#include "appsManager/AMDeleteExecutor.h"
+#include "languages/AMDeleteExecutor.h"
 #include "appsManager/AsMDeleteExecutor.h"
 #include "platform/dispatch/Dispatch.h"
 #include "platform/security/Authorization.h"

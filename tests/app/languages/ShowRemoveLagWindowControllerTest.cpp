@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "appsManager/AMDeleteExecutor.h"
+#include "languages/AMDeleteExecutor.h"
 #include "controls/MyNewOutlineView.h"
 #include "controls/NewButton.h"
 #include "controls/TextImageButton.h"

@@ -1,4 +1,4 @@
-#include "appsManager/AMDeleteExecutor.h"
+#include "languages/AMDeleteExecutor.h"
 
 #include "platform/dispatch/Dispatch.h"
 

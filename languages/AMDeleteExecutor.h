@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "appsManager/AMDeleteEngine.h"
-#include "appsManager/DeleteExecutorDelegate.h"
+#include "languages/DeleteExecutorDelegate.h"
 #include "languages/ZRTreeNode.h"
 #include "platform/foundation/NSObject.h"
 
