@@ -1,6 +1,6 @@
 // Catches lighter and darker shades computed in double precision or carrying the colour's
 // alpha, and a light test that reads a grey's components wrongly or lets the 0.8 boundary in.
-#include "controls/NSColor+ColorExtensions.h"
+#include "controls/kit/NSColor+ColorExtensions.h"
 
 #include <gtest/gtest.h>
 

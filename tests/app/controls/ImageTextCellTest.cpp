@@ -1,7 +1,7 @@
 // Catches an application-name cell that draws its icon upside down or off its place in a
 // flipped list, draws text where there is none, lets a long name run past its 200 points, or
 // gives copies objects of their own.
-#include "controls/ImageTextCell.h"
+#include "controls/rowcells/ImageTextCell.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Catches an inner-shadow fill that paints outside its path, paints nothing, fills the path
 // itself, or leaves the shadow's offset or the context's clip changed afterwards.
-#include "controls/NSBezierPath+MCAdditions.h"
+#include "controls/kit/NSBezierPath+MCAdditions.h"
 
 #include <gtest/gtest.h>
 

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "app/controls/ButtonTestWindow.h"
-#include "controls/EUHandButton.h"
-#include "controls/TCTextLine.h"
+#include "controls/buttons/EUHandButton.h"
+#include "controls/buttons/TCTextLine.h"
 #include "platform/appkit/NSCursor.h"
 #include "platform/appkit/URLOpener.h"
 #include "platform/dispatch/Dispatch.h"

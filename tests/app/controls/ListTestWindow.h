@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "controls/ListViewClasses.h"
+#include "controls/lists/ListViewClasses.h"
 #include "platform/appkit/NSApplication.h"
 #include "platform/appkit/NSOutlineView.h"
 #include "platform/appkit/NSTableColumn.h"

@@ -8,12 +8,12 @@
 #include <memory>
 
 #include "ListTestWindow.h"
-#include "controls/CustemOutlineView.h"
-#include "controls/CustomHeaderCell.h"
-#include "controls/CustomTableView.h"
-#include "controls/EUCustomOutlineView.h"
-#include "controls/MyNewOutlineView.h"
-#include "controls/PopCustomHeaderCell.h"
+#include "controls/lists/CustemOutlineView.h"
+#include "controls/lists/CustomHeaderCell.h"
+#include "controls/lists/CustomTableView.h"
+#include "controls/lists/EUCustomOutlineView.h"
+#include "controls/lists/MyNewOutlineView.h"
+#include "controls/lists/PopCustomHeaderCell.h"
 #include "platform/appkit/NSScrollView.h"
 #include "platform/appkit/NSTableHeaderCell.h"
 #include "platform/appkit/NSTableHeaderView.h"

@@ -2,7 +2,7 @@
 // answers or reports clicks outside its check box, reports them before the clicked row is
 // selected, writes to a delegate that does not answer, lets copies drift apart from the
 // sub-cells the owner put in, or keeps the owner's label colour.
-#include "controls/NewButton.h"
+#include "controls/rowcells/NewButton.h"
 
 #include <gtest/gtest.h>
 

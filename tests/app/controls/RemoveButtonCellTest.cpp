@@ -2,7 +2,7 @@
 // or before the clicked row is selected, lets a double click through (on one list or across
 // two), stays dead for good when the perform that lowers its latch never runs, shows the wrong
 // icon for the selected row or while the mouse is held, or gives copies icon cells of their own.
-#include "controls/RemoveButtonCell.h"
+#include "controls/rowcells/RemoveButtonCell.h"
 
 #include <gtest/gtest.h>
 

@@ -1,15 +1,15 @@
 // Catches a row cell that an interface file cannot name, that is made as the wrong class, or
 // that does not answer the selectors performed on it by name.
-#include "controls/RowCellClasses.h"
+#include "controls/rowcells/RowCellClasses.h"
 
 #include <gtest/gtest.h>
 
-#include "controls/ImageAndTextCell.h"
-#include "controls/ImageTextCell.h"
-#include "controls/NewButton.h"
-#include "controls/RSVerticallyCenteredTextFieldCell.h"
-#include "controls/RemoveButtonCell.h"
-#include "controls/showSelectImageCell.h"
+#include "controls/rowcells/ImageAndTextCell.h"
+#include "controls/rowcells/ImageTextCell.h"
+#include "controls/rowcells/NewButton.h"
+#include "controls/rowcells/RSVerticallyCenteredTextFieldCell.h"
+#include "controls/rowcells/RemoveButtonCell.h"
+#include "controls/rowcells/showSelectImageCell.h"
 #include "platform/appkit/NSTableColumn.h"
 #include "platform/appkit/NSTableView.h"
 #include "platform/appkit/NibLoader.h"

@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "controls/NewButton.h"
-#include "controls/NewButtonDelegate.h"
-#include "controls/RemoveButtonCell.h"
-#include "controls/RemoveButtonCellDelegate.h"
-#include "controls/RowCellClasses.h"
+#include "controls/rowcells/NewButton.h"
+#include "controls/rowcells/NewButtonDelegate.h"
+#include "controls/rowcells/RemoveButtonCell.h"
+#include "controls/rowcells/RemoveButtonCellDelegate.h"
+#include "controls/rowcells/RowCellClasses.h"
 #include "platform/appkit/ControlClasses.h"
 #include "platform/appkit/ListClasses.h"
 #include "platform/appkit/NSApplication.h"

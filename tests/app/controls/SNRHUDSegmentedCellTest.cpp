@@ -2,7 +2,7 @@
 // dividers next to the selected segment (or after the last), draws a disabled cell or segment
 // at full opacity, gives labels the wrong colour, or shows the pressed look for a press that is
 // not on the segment or not in its window.
-#include "controls/SNRHUDSegmentedCell.h"
+#include "controls/kit/SNRHUDSegmentedCell.h"
 
 #include <gtest/gtest.h>
 

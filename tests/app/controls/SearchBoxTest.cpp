@@ -3,7 +3,7 @@
 // search that was already empty or before the field is empty, keeps the clear button in the
 // wrong state, needs a delegate that answers its messages, or is wired wrongly in its
 // interface file.
-#include "controls/NewSearchTextFiled.h"
+#include "controls/searchbox/NewSearchTextFiled.h"
 
 #include <gtest/gtest.h>
 
@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "app/controls/ButtonTestWindow.h"
-#include "controls/NewSearchTextFiledDelegate.h"
-#include "controls/SearchBoxClasses.h"
+#include "controls/searchbox/NewSearchTextFiledDelegate.h"
+#include "controls/searchbox/SearchBoxClasses.h"
 #include "platform/appkit/PlatformClasses.h"
 #include "platform/graphics/NSAttributedString.h"
 #include "platform/testing/ManualClock.h"

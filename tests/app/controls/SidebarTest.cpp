@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "controls/LeftTypeButton.h"
-#include "controls/NewView.h"
+#include "controls/sidebar/LeftTypeButton.h"
+#include "controls/sidebar/NewView.h"
 #include "platform/appkit/NSImageView.h"
 #include "platform/appkit/NSTextField.h"
 #include "platform/appkit/NSWindow.h"

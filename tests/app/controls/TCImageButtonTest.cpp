@@ -1,7 +1,7 @@
 // Catches image buttons that keep the frame they were given instead of their image's size,
 // vanish when their normal image is missing, draw the wrong image for their state, roll over
 // while disabled, or keep a stale tracking rectangle when their images change.
-#include "controls/TCImageButton.h"
+#include "controls/buttons/TCImageButton.h"
 
 #include <gtest/gtest.h>
 

@@ -7,9 +7,9 @@
 #include <cmath>
 
 #include "app/controls/RowCellTestWindow.h"
-#include "controls/ImageAndTextCell.h"
-#include "controls/RSVerticallyCenteredTextFieldCell.h"
-#include "controls/showSelectImageCell.h"
+#include "controls/rowcells/ImageAndTextCell.h"
+#include "controls/rowcells/RSVerticallyCenteredTextFieldCell.h"
+#include "controls/rowcells/showSelectImageCell.h"
 #include "platform/appkit/NSTextField.h"
 #include "platform/appkit/NSTextView.h"
 #include "platform/graphics/TextLayout.h"

@@ -1,7 +1,7 @@
 // Catches text image buttons that draw the wrong image or label colour for their state, act
 // while unusable (as they come from interface files), lose clicks on their label, choose the
 // wrong label font or geometry, change the font on a second text, or report each entry twice.
-#include "controls/TextImageButton.h"
+#include "controls/buttons/TextImageButton.h"
 
 #include <gtest/gtest.h>
 
