@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-#include "app/controls/RowCellTestWindow.h"
+#include "app/controls/rowcells/RowCellTestWindow.h"
 #include "controls/rowcells/ImageAndTextCell.h"
 #include "controls/rowcells/RSVerticallyCenteredTextFieldCell.h"
 #include "controls/rowcells/showSelectImageCell.h"

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/controls/RowCellTestWindow.h"
+#include "app/controls/rowcells/RowCellTestWindow.h"
 
 using namespace rowcelltest;
 

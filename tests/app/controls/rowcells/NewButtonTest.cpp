@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/controls/RowCellTestWindow.h"
+#include "app/controls/rowcells/RowCellTestWindow.h"
 #include "platform/appkit/NibLoader.h"
 #include "platform/testing/LogCapture.h"
 
