@@ -20,7 +20,7 @@
 
 #include "appsManager/AMAppItem.h"
 #include "appsManager/AMScanDelivery.h"
-#include "controls/RemoveButtonCellDelegate.h"
+#include "controls/rowcells/RemoveButtonCellDelegate.h"
 #include "platform/appkit/NSTableViewDataSource.h"
 #include "platform/appkit/NSTableViewDelegate.h"
 #include "platform/appkit/NSViewController.h"

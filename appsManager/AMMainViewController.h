@@ -18,7 +18,7 @@
 #include "appsManager/RelatedFilesCleanDelegate.h"
 #include "appsManager/SortPopUp.h"
 #include "appsManager/SortViewControllerDelegate.h"
-#include "controls/NewSearchTextFiledDelegate.h"
+#include "controls/searchbox/NewSearchTextFiledDelegate.h"
 #include "platform/appkit/NSViewController.h"
 #include "platform/foundation/NSString.h"
 

@@ -2,7 +2,7 @@
 
 #include "appsManager/EUEndMessage.h"
 #include "appsManager/EUProgressView.h"
-#include "controls/DialogButtonStyle.h"
+#include "controls/buttons/DialogButtonStyle.h"
 #include "platform/appkit/NSWindow.h"
 #include "platform/dispatch/Dispatch.h"
 #include "platform/foundation/NSString.h"

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "controls/TextImageButton.h"
+#include "controls/buttons/TextImageButton.h"
 #include "platform/appkit/NSTextField.h"
 #include "platform/appkit/NSView.h"
 #include "platform/appkit/NSWindowController.h"

@@ -1,6 +1,6 @@
 #include "appsManager/RemovalTreeCells.h"
 
-#include "controls/NewButton.h"
+#include "controls/rowcells/NewButton.h"
 #include "platform/appkit/NSTableColumn.h"
 #include "platform/appkit/NSTextFieldCell.h"
 #include "platform/graphics/NSFont.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "controls/MyNewOutlineView.h"
+#include "controls/lists/MyNewOutlineView.h"
 #include "platform/foundation/NSString.h"
 
 namespace {

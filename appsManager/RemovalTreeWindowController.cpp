@@ -1,9 +1,9 @@
 #include "appsManager/RemovalTreeWindowController.h"
 
 #include "appsManager/CountHeadline.h"
-#include "controls/DialogButtonStyle.h"
-#include "controls/MyNewOutlineView.h"
-#include "controls/TextImageButton.h"
+#include "controls/buttons/DialogButtonStyle.h"
+#include "controls/buttons/TextImageButton.h"
+#include "controls/lists/MyNewOutlineView.h"
 #include "windows/DialogWindowStyle.h"
 
 void RemovalTreeWindowController::awakeFromNib() {

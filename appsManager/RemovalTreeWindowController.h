@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "appsManager/RemovalTreeRows.h"
-#include "controls/NewButtonDelegate.h"
+#include "controls/rowcells/NewButtonDelegate.h"
 #include "platform/appkit/NSOutlineViewDataSource.h"
 #include "platform/appkit/NSOutlineViewDelegate.h"
 #include "platform/appkit/NSTextField.h"

@@ -6,8 +6,8 @@
 #include <functional>
 
 #include "appsManager/AppsManagerClasses.h"
-#include "controls/ListViewClasses.h"
-#include "controls/RowCellClasses.h"
+#include "controls/lists/ListViewClasses.h"
+#include "controls/rowcells/RowCellClasses.h"
 #include "platform/appkit/ControlClasses.h"
 #include "platform/appkit/ListClasses.h"
 #include "platform/appkit/NSApplication.h"

@@ -19,8 +19,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "controls/CustomTableView.h"
-#include "controls/ListViewClasses.h"
+#include "controls/lists/CustomTableView.h"
+#include "controls/lists/ListViewClasses.h"
 #include "platform/appkit/NSApplication.h"
 #include "platform/appkit/NSClipView.h"
 #include "platform/appkit/NSScrollView.h"

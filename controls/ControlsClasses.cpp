@@ -1,15 +1,15 @@
 #include "controls/ControlsClasses.h"
 
-#include "controls/EUHandButton.h"
-#include "controls/KBButton/KBButtonClasses.h"
-#include "controls/ListViewClasses.h"
 #include "controls/RFOverlayScrollView/OverlayScrollClasses.h"
-#include "controls/RowCellClasses.h"
-#include "controls/SNRHUDSegmentedCell.h"
-#include "controls/SearchBoxClasses.h"
-#include "controls/TCImageButton.h"
-#include "controls/TCTextLine.h"
-#include "controls/TextImageButton.h"
+#include "controls/buttons/EUHandButton.h"
+#include "controls/buttons/TCImageButton.h"
+#include "controls/buttons/TCTextLine.h"
+#include "controls/buttons/TextImageButton.h"
+#include "controls/kit/KBButton/KBButtonClasses.h"
+#include "controls/kit/SNRHUDSegmentedCell.h"
+#include "controls/lists/ListViewClasses.h"
+#include "controls/rowcells/RowCellClasses.h"
+#include "controls/searchbox/SearchBoxClasses.h"
 
 void registerControlsClasses() {
     TextImageButton::registerClass();

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "languages/AMDeleteExecutor.h"
 #include "appsManager/RemovalTreeCells.h"
-#include "controls/MyNewOutlineView.h"
-#include "controls/NewButton.h"
-#include "controls/TextImageButton.h"
+#include "controls/buttons/TextImageButton.h"
+#include "controls/lists/MyNewOutlineView.h"
+#include "controls/rowcells/NewButton.h"
+#include "languages/AMDeleteExecutor.h"
 #include "platform/appkit/NSTableColumn.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include "appsManager/AppsManagerClasses.h"
 #include "controls/ControlsClasses.h"
-#include "controls/SidebarClasses.h"
+#include "controls/sidebar/SidebarClasses.h"
 #include "languages/LanguagesClasses.h"
 #include "platform/appkit/PlatformClasses.h"
 #include "platform/foundation/NSObject.h"

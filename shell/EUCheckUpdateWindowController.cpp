@@ -4,7 +4,7 @@
 #include <cfloat>
 #include <climits>
 
-#include "controls/DialogButtonStyle.h"
+#include "controls/buttons/DialogButtonStyle.h"
 #include "platform/appkit/NSClipView.h"
 #include "platform/appkit/NSWorkspace.h"
 #include "platform/dispatch/Dispatch.h"

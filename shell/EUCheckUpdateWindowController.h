@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "controls/TextImageButton.h"
+#include "controls/buttons/TextImageButton.h"
 #include "platform/appkit/CAAnimation.h"
 #include "platform/appkit/NSApplication.h"
 #include "platform/appkit/NSProgressIndicator.h"

@@ -1,7 +1,7 @@
 #include "shell/OtherAppViewController.h"
 
-#include "controls/EUHandButton.h"
-#include "controls/TCImageButton.h"
+#include "controls/buttons/EUHandButton.h"
+#include "controls/buttons/TCImageButton.h"
 #include "platform/appkit/NSTextField.h"
 #include "platform/appkit/NSWorkspace.h"
 #include "platform/foundation/NSURL.h"

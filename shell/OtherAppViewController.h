@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "controls/HandButtonDelegate.h"
+#include "controls/buttons/HandButtonDelegate.h"
 #include "platform/appkit/NSViewController.h"
 #include "platform/graphics/NSAttributedString.h"
 

@@ -1,6 +1,6 @@
 #include "shell/TCPreferenceWindowController.h"
 
-#include "controls/TCTextLine.h"
+#include "controls/buttons/TCTextLine.h"
 #include "windows/DialogWindowStyle.h"
 
 const char* const TCPreferenceWindowController::kSupportMail = "mailto:support@uninstaller.example";

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "controls/LeftTypeButton.h"
-#include "controls/NewView.h"
+#include "controls/sidebar/LeftTypeButton.h"
+#include "controls/sidebar/NewView.h"
 #include "languages/ZRLanguagesViewController.h"
 #include "platform/appkit/NSButton.h"
 #include "platform/appkit/NSImageView.h"

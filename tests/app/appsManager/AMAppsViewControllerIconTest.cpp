@@ -17,7 +17,7 @@
 #include <thread>
 
 #include "CatalogueFixture.h"
-#include "controls/ImageTextCell.h"
+#include "controls/rowcells/ImageTextCell.h"
 
 namespace {
 

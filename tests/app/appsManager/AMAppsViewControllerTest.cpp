@@ -12,8 +12,8 @@
 
 #include "CatalogueFixture.h"
 #include "appsManager/AMPublicUtilities.h"
-#include "controls/ImageTextCell.h"
-#include "controls/RSVerticallyCenteredTextFieldCell.h"
+#include "controls/rowcells/ImageTextCell.h"
+#include "controls/rowcells/RSVerticallyCenteredTextFieldCell.h"
 #include "platform/appkit/NSButton.h"
 #include "platform/appkit/NSButtonCell.h"
 #include "platform/appkit/NSTableHeaderView.h"

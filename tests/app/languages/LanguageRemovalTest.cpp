@@ -13,7 +13,7 @@
 #include "app/languages/LanguagesScreenFixture.h"
 #include "appsManager/AMPublicUtilities.h"
 #include "appsManager/EUProgressView.h"
-#include "controls/TextImageButton.h"
+#include "controls/buttons/TextImageButton.h"
 #include "languages/RemoveLagEndWindowController.h"
 #include "languages/ShowRemoveLagWindowController.h"
 #include "platform/dispatch/Dispatch.h"

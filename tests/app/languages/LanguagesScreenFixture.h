@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "controls/CustemOutlineView.h"
 #include "controls/RFOverlayScrollView/RFOverlayScrollView.h"
-#include "controls/TCImageButton.h"
+#include "controls/buttons/TCImageButton.h"
+#include "controls/lists/CustemOutlineView.h"
 #include "languages/ZRLanguagesViewController.h"
 #include "platform/appkit/NSApplication.h"
 #include "platform/appkit/NSImageView.h"

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "controls/buttons/TextImageButton.h"
+#include "controls/lists/MyNewOutlineView.h"
+#include "controls/rowcells/NewButton.h"
 #include "languages/AMDeleteExecutor.h"
-#include "controls/MyNewOutlineView.h"
-#include "controls/NewButton.h"
-#include "controls/TextImageButton.h"
 #include "languages/ShowRemoveLagWindowController.h"
 #include "platform/appkit/NSApplication.h"
 #include "platform/appkit/NSButton.h"

@@ -10,9 +10,9 @@
 #include <string>
 #include <thread>
 
-#include "controls/EUHandButton.h"
-#include "controls/TCImageButton.h"
-#include "controls/TCTextLine.h"
+#include "controls/buttons/EUHandButton.h"
+#include "controls/buttons/TCImageButton.h"
+#include "controls/buttons/TCTextLine.h"
 #include "platform/appkit/NSApplication.h"
 #include "platform/appkit/NSButton.h"
 #include "platform/appkit/NSTextField.h"

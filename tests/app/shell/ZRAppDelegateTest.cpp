@@ -10,8 +10,8 @@
 #include <thread>
 
 #include "appsManager/AMMainViewController.h"
-#include "controls/LeftTypeButton.h"
-#include "controls/NewView.h"
+#include "controls/sidebar/LeftTypeButton.h"
+#include "controls/sidebar/NewView.h"
 #include "languages/ZRLanguagesViewController.h"
 #include "platform/appkit/NSButton.h"
 #include "platform/appkit/NSTextField.h"

@@ -10,8 +10,8 @@
 #include <regex>
 
 #include "app/shell/UpdateTestSupport.h"
-#include "controls/LeftTypeButton.h"
-#include "controls/NewView.h"
+#include "controls/sidebar/LeftTypeButton.h"
+#include "controls/sidebar/NewView.h"
 #include "platform/appkit/NibLoader.h"
 #include "platform/dispatch/Dispatch.h"
 #include "shell/MyNSApplication.h"

@@ -1,5 +1,0 @@
-#include "controls/TopImageCell.h"
-
-void TopImageCell::registerClass() {
-    ClassRegistry::shared().registerClass<TopImageCell, NSImageCell>("TopImageCell");
-}
