@@ -1,11 +1,11 @@
 #include "controls/ControlsClasses.h"
 
+#include "controls/KBButton/KBButtonClasses.h"
 #include "controls/RFOverlayScrollView/OverlayScrollClasses.h"
 #include "controls/buttons/EUHandButton.h"
 #include "controls/buttons/TCImageButton.h"
 #include "controls/buttons/TCTextLine.h"
 #include "controls/buttons/TextImageButton.h"
-#include "controls/kit/KBButton/KBButtonClasses.h"
 #include "controls/kit/SNRHUDSegmentedCell.h"
 #include "controls/lists/ListViewClasses.h"
 #include "controls/rowcells/RowCellClasses.h"

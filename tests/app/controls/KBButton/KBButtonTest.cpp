@@ -2,14 +2,14 @@
 // 1-point inset (or a resting one that loses it), a gradient upside down, titles in the wrong
 // colour for their bezel, and interface files that leave the button with the cell class the
 // file names instead of the button's own.
-#include "controls/kit/KBButton/KBButton.h"
+#include "controls/KBButton/KBButton.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include "app/controls/ButtonTestWindow.h"
-#include "controls/kit/KBButton/AllCustemButton.h"
+#include "controls/KBButton/AllCustemButton.h"
 #include "controls/rowcells/RemoveButtonCell.h"
 #include "platform/appkit/NibLoader.h"
 #include "platform/graphics/NSAttributedString.h"

@@ -1,4 +1,4 @@
-#include "controls/kit/KBButton/NibCellClass.h"
+#include "controls/KBButton/NibCellClass.h"
 
 #include <string>
 

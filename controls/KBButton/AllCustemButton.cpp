@@ -1,6 +1,6 @@
-#include "controls/kit/KBButton/AllCustemButton.h"
+#include "controls/KBButton/AllCustemButton.h"
 
-#include "controls/kit/KBButton/NibCellClass.h"
+#include "controls/KBButton/NibCellClass.h"
 
 Ref<NSCell> AllCustemButton::makeCell() const {
     return AllCustemButtonCell::make();

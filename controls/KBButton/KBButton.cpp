@@ -1,6 +1,6 @@
-#include "controls/kit/KBButton/KBButton.h"
+#include "controls/KBButton/KBButton.h"
 
-#include "controls/kit/KBButton/NibCellClass.h"
+#include "controls/KBButton/NibCellClass.h"
 
 Ref<NSCell> KBButton::makeCell() const {
     return KBButtonCell::make();

@@ -1,6 +1,6 @@
-#include "controls/kit/KBButton/AllCustemButtonCell.h"
+#include "controls/KBButton/AllCustemButtonCell.h"
 
-#include "controls/kit/KBButton/TitleInColor.h"
+#include "controls/KBButton/TitleInColor.h"
 #include "platform/foundation/NSString.h"
 #include "platform/graphics/NSColor.h"
 #include "platform/graphics/NSGraphicsContext.h"

@@ -1,6 +1,6 @@
-#include "controls/kit/KBButton/KBButtonCell.h"
+#include "controls/KBButton/KBButtonCell.h"
 
-#include "controls/kit/KBButton/TitleInColor.h"
+#include "controls/KBButton/TitleInColor.h"
 #include "controls/kit/NSColor+ColorExtensions.h"
 #include "platform/foundation/NSString.h"
 #include "platform/graphics/NSBezierPath.h"

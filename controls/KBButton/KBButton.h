@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "controls/kit/KBButton/KBButtonCell.h"
+#include "controls/KBButton/KBButtonCell.h"
 #include "platform/appkit/NSButton.h"
 
 class KBButton : public NSButton, public NibDecoding {

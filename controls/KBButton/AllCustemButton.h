@@ -1,7 +1,7 @@
 #pragma once
 // A push button of the drawing kit whose AllCustemButtonCell draws its title in white.
 
-#include "controls/kit/KBButton/AllCustemButtonCell.h"
+#include "controls/KBButton/AllCustemButtonCell.h"
 #include "platform/appkit/NSButton.h"
 
 class AllCustemButton : public NSButton, public NibDecoding {

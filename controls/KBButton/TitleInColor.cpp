@@ -1,4 +1,4 @@
-#include "controls/kit/KBButton/TitleInColor.h"
+#include "controls/KBButton/TitleInColor.h"
 
 #include "platform/foundation/NSString.h"
 
