@@ -5,10 +5,13 @@
 // Applications, some of them Apple bundles that the list leaves out.
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <set>
 #include <string>
 #include <system_error>
@@ -18,6 +21,41 @@
 #include "platform/graphics/NSGraphicsContext.h"
 
 namespace bench {
+
+/// What the volume benchmarks are given: `--quick` and the folder to work in ($TMPDIR or /tmp
+/// when none is named); nullopt, after the usage line on stderr, for an unknown option.
+struct Arguments {
+    bool quick = false;
+    std::string base;
+};
+inline std::optional<Arguments> parseArguments(int argc, char** argv) {
+    Arguments parsed;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--quick") == 0) {
+            parsed.quick = true;
+        } else if (argv[i][0] == '-') {
+            std::fprintf(stderr, "usage: %s [--quick] [FOLDER]\n", argv[0]);
+            return std::nullopt;
+        } else {
+            parsed.base = argv[i];
+        }
+    }
+    if (parsed.base.empty()) {
+        const char* tmp = std::getenv("TMPDIR");
+        parsed.base = tmp && *tmp ? tmp : "/tmp";
+    }
+    return parsed;
+}
+
+/// A new folder "<base>/<prefix>-XXXXXX"; "" (after a line on stderr) when it cannot be made.
+inline std::string makeScratchFolder(const std::string& base, const std::string& prefix) {
+    std::string top = base + "/" + prefix + "-XXXXXX";
+    if (!mkdtemp(top.data())) {
+        std::fprintf(stderr, "cannot make a folder in %s\n", base.c_str());
+        return {};
+    }
+    return top;
+}
 
 /// Removes a generated folder however main returns.
 struct RemoveOnExit {

@@ -158,30 +158,14 @@ SizeCount countSizes(const AMAppsViewController& list,
 
 int main(int argc, char** argv) {
     platform::useHeadlessBackendByDefault();  // windows are image surfaces
-    bool quick = false;
-    std::string base;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--quick") == 0) {
-            quick = true;
-        } else if (argv[i][0] == '-') {
-            std::fprintf(stderr, "usage: %s [--quick] [FOLDER]\n", argv[0]);
-            return 2;
-        } else {
-            base = argv[i];
-        }
-    }
-    if (base.empty()) {
-        const char* tmp = std::getenv("TMPDIR");
-        base = tmp && *tmp ? tmp : "/tmp";
-    }
+    const std::optional<bench::Arguments> arguments = bench::parseArguments(argc, argv);
+    if (!arguments) return 2;
+    const bool quick = arguments->quick;
     const int bundles = quick ? 600 : 3000;
     const int appleBundles = quick ? 10 : 50;
 
-    std::string top = base + "/bench-app-scan-XXXXXX";
-    if (!mkdtemp(top.data())) {
-        std::fprintf(stderr, "cannot make a folder in %s\n", base.c_str());
-        return 2;
-    }
+    const std::string top = bench::makeScratchFolder(arguments->base, "bench-app-scan");
+    if (top.empty()) return 2;
     bench::RemoveOnExit cleanup{top};
     if (top.find('\'') != std::string::npos) {
         std::fprintf(stderr, "the folder %s cannot be quoted for find\n", top.c_str());
