@@ -1,5 +1,7 @@
 #include "platform/appkit/IconCache.h"
 
+#include <algorithm>
+
 namespace {
 
 bool sameSize(NSSize a, NSSize b) {
@@ -34,7 +36,7 @@ Ref<NSImage> IconCache::iconForFile(const std::string& path, NSSize size,
         it->second.second = made;
     else
         shard.icons.emplace(path, std::make_pair(size, made));
-    if (shard.icons.size() > kCapacity / kShards) trim(shard);
+    if (shard.icons.size() > shard.trimAt) trim(shard);
     return made;
 }
 
@@ -50,6 +52,7 @@ std::size_t IconCache::count() const {
 void IconCache::trim(Shard& shard) {
     for (auto it = shard.icons.begin(); it != shard.icons.end();)
         it = it->second.second.use_count() == 1 ? shard.icons.erase(it) : std::next(it);
-    // Every icon still shown by someone: start afresh rather than grow without bound.
-    if (shard.icons.size() > kCapacity / kShards) shard.icons.clear();
+    // What stays is held by records: the next trim waits until the shard has doubled, so that
+    // trimming costs a constant per icon however many stay.
+    shard.trimAt = std::max(kCapacity / kShards, 2 * shard.icons.size());
 }

@@ -16,7 +16,8 @@
 
 class IconCache {
   public:
-    /// Entries held at most; past it, the icons nothing else holds are let go.
+    /// Entries past which the icons nothing else holds are let go (icons that records still
+    /// hold stay, however many: they cost the cache nothing but their entry).
     static constexpr std::size_t kCapacity = 2048;
     /// Independent parts, each with its lock: the scan asks from every worker at once.
     static constexpr std::size_t kShards = 16;
@@ -35,6 +36,8 @@ class IconCache {
         mutable std::mutex mutex;
         /// By path, then by the size drawn.
         std::unordered_multimap<std::string, std::pair<NSSize, Ref<NSImage>>> icons;
+        /// The size at which the next trim runs: twice what the last one kept, at least.
+        std::size_t trimAt = kCapacity / kShards;
     };
     static void trim(Shard& shard);
 

@@ -93,6 +93,19 @@ TEST_F(IconCacheTest, LetsGoOfIconsNobodyHoldsOnceFull) {
         EXPECT_EQ(icon(file, NSMakeSize(1 + double(i), 1)), held[i]) << "held icons stay";
 }
 
+TEST_F(IconCacheTest, KeepsEveryIconStillHeldHoweverMany) {
+    // A list of more bundles than the cache's capacity holds all their icons: a rescan must
+    // find every one of them again, not a cache emptied to keep within its bound.
+    const std::string file = dir.write("a.svg", svg("red"));
+    std::vector<Ref<NSImage>> held;
+    for (std::size_t i = 0; i < 3 * IconCache::kCapacity; ++i)
+        held.push_back(icon(file, NSMakeSize(1 + double(i), 1)));
+    const int madeBefore = made;
+    for (std::size_t i = 0; i < held.size(); ++i)
+        ASSERT_EQ(icon(file, NSMakeSize(1 + double(i), 1)), held[i]) << i;
+    EXPECT_EQ(made, madeBefore);
+}
+
 TEST_F(IconCacheTest, KeepsNothingWhenNoImageIsMade) {
     EXPECT_EQ(
         cache.iconForFile(dir / "missing.icns", NSMakeSize(32, 32), [] { return Ref<NSImage>(); }),
