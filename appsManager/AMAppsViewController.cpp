@@ -125,25 +125,21 @@ void AMAppsViewController::getApplications() {
             tell(receiver, [](AMAppsViewControllerDelegate& d) { d.isSearchButtonEdit(false); });
             // One walk over every search folder: a folder reached again, through a link or as
             // another search folder, is not listed twice.
-            ScanWalk scan;
-            scan.type = type;
-            scan.delivery = delivery;
+            BundleFolderWalk walk = scanWalk(type, delivery);
             for (const std::string& folder : folders) {
                 if (weak.expired()) break;
-                walk(folder, scan);
-                scan.delivery->endOfSearchFolder();
+                walk.walk(folder);
+                delivery->endOfSearchFolder();
             }
-            scan.delivery->finish();
+            delivery->finish();
         });
 }
 
 void AMAppsViewController::applicationsInPath(const std::string& folder) {
-    ScanWalk scan;
-    scan.type = appsType_;
-    scan.delivery = AMScanDelivery::make(itemMaker(appsType_ == 0),
+    auto delivery = AMScanDelivery::make(itemMaker(appsType_ == 0),
                                          flushFoundItems(scanGeneration_.load()), nullptr);
-    walk(folder, scan);
-    scan.delivery->finish();
+    scanWalk(appsType_, delivery).walk(folder);
+    delivery->finish();
 }
 
 bool AMAppsViewController::hasItemExtension(int type, const std::string& name) {
@@ -166,41 +162,18 @@ bool AMAppsViewController::hasItemExtension(int type, const std::string& name) {
     }
 }
 
-void AMAppsViewController::walk(const std::string& folder, ScanWalk& scan) {
-    // Links are followed, but every folder is entered once in the whole walk (kept by device
-    // and inode): a cycle of links ends, and so do links that fan out to the same folders.
-    // A folder reached again keeps the path by which the walk first reached it.
-    std::shared_ptr<const AMScanFolder> opened = AMScanFolder::open(folder);
-    if (!opened) return;
-    if (!scan.visited.emplace(opened->device(), opened->inode()).second) return;
-    walkEntries(opened, scan);
-    scan.delivery->poll();
-}
-
-void AMAppsViewController::walkEntries(const std::shared_ptr<const AMScanFolder>& folder,
-                                       ScanWalk& scan) {
-    // Entries are looked up by name inside the open folder; only folders and links need it.
-    for (const AMScanFolder::Entry& entry : folder->entries()) {
-        const bool isItem = hasItemExtension(scan.type, entry.name);
-        if (scan.type == 0 || !isItem) {
-            const std::optional<AMScanFolder::Target> target = folder->target(entry);
-            if (!target || !target->isFolder) continue;
-            if (!isItem) {
-                walk(folder->pathOf(entry.name), scan);
-                continue;
-            }
-            // A bundle folder is listed once, however it is reached.
-            if (!scan.visited.emplace(target->device, target->inode).second) continue;
-        } else {
-            // Items of the other kinds may be files (listed whatever they are) or bundle
-            // folders (listed once).
-            const std::optional<AMScanFolder::Target> target = folder->target(entry);
-            if (target && target->isFolder &&
-                !scan.visited.emplace(target->device, target->inode).second)
-                continue;
-        }
-        scan.delivery->add(folder, entry.name);
-    }
+BundleFolderWalk AMAppsViewController::scanWalk(int type,
+                                                const std::shared_ptr<AMScanDelivery>& delivery) {
+    // Applications must be bundle folders; the items of the other kinds may be files too.
+    BundleFolderWalk::Rules rules;
+    rules.isItem = [type](const std::string& name) { return hasItemExtension(type, name); };
+    rules.itemsAreFolders = type == 0;
+    return BundleFolderWalk(
+        std::move(rules),
+        [delivery](const std::shared_ptr<const AMScanFolder>& folder, const std::string& name) {
+            delivery->add(folder, name);
+        },
+        [delivery] { delivery->poll(); });
 }
 
 AMScanDelivery::Make AMAppsViewController::itemMaker(bool appFlag) {

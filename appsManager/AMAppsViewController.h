@@ -20,6 +20,7 @@
 
 #include "appsManager/AMAppItem.h"
 #include "appsManager/AMScanDelivery.h"
+#include "appsManager/BundleFolderWalk.h"
 #include "controls/rowcells/RemoveButtonCellDelegate.h"
 #include "platform/appkit/NSTableViewDataSource.h"
 #include "platform/appkit/NSTableViewDelegate.h"
@@ -140,18 +141,10 @@ class AMAppsViewController : public NSViewController,
     static constexpr std::chrono::milliseconds kBatchInterval = AMScanDelivery::kBatchInterval;
 
   private:
-    using FolderID = std::pair<unsigned long long, unsigned long long>;  // device, inode
-    /// One walk of the search folders: every folder and bundle met (by device and inode), and
-    /// where the entries found go to be made into rows.
-    struct ScanWalk {
-        int type = 0;
-        std::set<FolderID> visited;
-        std::shared_ptr<AMScanDelivery> delivery;
-    };
-
     AMAppsViewControllerDelegate* lockedDelegate(Ref<NSObject>& keep) const;
-    static void walk(const std::string& folder, ScanWalk& scan);
-    static void walkEntries(const std::shared_ptr<const AMScanFolder>& folder, ScanWalk& scan);
+    /// The walk of one scan of the list's `type`: each item found goes to `delivery`, which is
+    /// polled after every folder.
+    static BundleFolderWalk scanWalk(int type, const std::shared_ptr<AMScanDelivery>& delivery);
     /// Where a walk of the scan `generation` delivers its batches: appendFoundItems on the
     /// main queue.
     AMScanDelivery::Deliver flushFoundItems(unsigned generation);

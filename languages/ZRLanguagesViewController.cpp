@@ -1,16 +1,10 @@
 #include "languages/ZRLanguagesViewController.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
-#include <cstdlib>
-#include <set>
 #include <utility>
 
 #include "appsManager/AMPublicUtilities.h"
-#include "appsManager/NSStringFSRef.h"
 #include "controls/RFOverlayScrollView/RFOverlayScrollView.h"
 #include "controls/buttons/TCImageButton.h"
 #include "controls/lists/CustemOutlineView.h"
@@ -27,12 +21,8 @@
 #include "platform/appkit/NSTextField.h"
 #include "platform/appkit/NSTextFieldCell.h"
 #include "platform/appkit/NSWindow.h"
-#include "platform/appkit/NSWorkspace.h"
 #include "platform/dispatch/Dispatch.h"
-#include "platform/foundation/NSBundle.h"
-#include "platform/foundation/NSFileManager.h"
 #include "platform/foundation/NSIndexSet.h"
-#include "platform/foundation/NSLocale.h"
 #include "platform/foundation/NSLog.h"
 #include "platform/foundation/NSPathUtilities.h"
 #include "platform/graphics/NSColor.h"
@@ -40,16 +30,6 @@
 #include "platform/graphics/NSImage.h"
 
 namespace {
-
-/// The image for a language leaf: the bundle's image named after the language part of the
-/// code ("zh" for "zh-Hans"), else the generic "languages" image.
-Ref<NSImage> languageImage(const std::string& code) {
-    if (NSStringOpt canonical = NSLocale::canonicalLanguageIdentifierFromString(code)) {
-        const std::string language = canonical->substr(0, canonical->find('-'));
-        if (Ref<NSImage> flag = NSImage::imageNamed(language)) return flag;
-    }
-    return NSImage::imageNamed("languages");
-}
 
 Ref<NSImageCell> imageCell(const Ref<NSImage>& image) {
     auto cell = NSImageCell::make();
@@ -159,8 +139,7 @@ void ZRLanguagesViewController::loadData() {
     if (loadProImageView_) loadProImageView_->setHidden(false);
     scanning_ = true;
     dispatch_async(dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_DEFAULT, 0), [self]() mutable {
-        self->scanAppLanguages_.clear();
-        self->scanLanguageApps_.clear();
+        self->scanner_ = LanguageScanner();
         self->enumerateLanguages(platformVolumePath("Applications"));
         self->buildLanguagesTree();
         // The controller is let go on the main thread, after its completion.
@@ -170,10 +149,8 @@ void ZRLanguagesViewController::loadData() {
 }
 
 void ZRLanguagesViewController::scanCompleted() {
-    appLanguages_ = std::move(scanAppLanguages_);
-    languageApps_ = std::move(scanLanguageApps_);
-    scanAppLanguages_.clear();
-    scanLanguageApps_.clear();
+    appLanguages_ = scanner_.takeAppLanguages();
+    languageApps_ = scanner_.takeLanguageApps();
     selectTreeNode_.reset();
     if (outlineView_) {
         outlineView_->reloadData();
@@ -619,149 +596,19 @@ void ZRLanguagesViewController::removelanguageEnd() {
 // --- Images ---------------------------------------------------------------------------------
 
 Ref<NSImage> ZRLanguagesViewController::resizeImage(const Ref<NSImage>& image, NSSize size) {
-    auto result = NSImage::initWithSize(size);
-    if (!image || size.width <= 0 || size.height <= 0) return result;
-    const NSSize source = image->size();
-    if (source.width <= 0 || source.height <= 0) return result;
-    const double widthRatio = size.width / source.width;
-    const double heightRatio = size.height / source.height;
-    NSRect crop{{0, 0}, source};
-    if (widthRatio > heightRatio) {
-        // Full width, the height cut to the target's proportions.
-        crop.size.height = source.width * size.height / size.width;
-        crop.origin.y = std::floor((source.height - crop.size.height) * 0.5);
-    } else {
-        crop.size.width = source.height * size.width / size.height;
-        crop.origin.x = std::floor((source.width - crop.size.width) * 0.5);
-    }
-    result->lockFocus();
-    image->drawInRect(NSRect{{0, 0}, size}, crop, NSCompositingOperationCopy, 1.0, true,
-                      {{NSImageHintInterpolation, NSImageInterpolationLow}});
-    result->unlockFocus();
-    return result;
+    return image ? image->imageCroppedToFill(size) : NSImage::initWithSize(size);
 }
+
+// --- The scan -------------------------------------------------------------------------------
 
 void ZRLanguagesViewController::enumerateLanguages(const std::string& folder) {
-    std::set<std::pair<unsigned long long, unsigned long long>> visited;
-    walkFolder(folder, visited);
-}
-
-namespace {
-
-/// Whether the item at `path` is a folder not met before in this walk (it is remembered);
-/// false for anything else.
-bool isFirstVisitOfFolder(const std::string& path,
-                          std::set<std::pair<unsigned long long, unsigned long long>>& visited) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return false;
-    return visited
-        .emplace(static_cast<unsigned long long>(info.st_dev),
-                 static_cast<unsigned long long>(info.st_ino))
-        .second;
-}
-
-}  // namespace
-
-void ZRLanguagesViewController::walkFolder(
-    const std::string& folder,
-    std::set<std::pair<unsigned long long, unsigned long long>>& visited) {
-    // Links are followed, but every folder and bundle is entered once in the whole walk (kept
-    // by device and inode): cycles of links end, links that fan out to the same folders walk
-    // them once, and a bundle reached again keeps the path by which it was first reached.
-    if (!isFirstVisitOfFolder(folder, visited)) return;
-
-    const auto entries = NSFileManager::defaultManager()->contentsOfDirectoryAtPath(folder);
-    for (const std::string& entry : entries.value_or(std::vector<std::string>())) {
-        if (entry.empty() || entry.front() == '.') continue;
-        const std::string entryPath = ns::stringByAppendingPathComponent(folder, entry);
-        if (ns::pathExtension(entryPath) != "app") {
-            walkFolder(entryPath, visited);
-            continue;
-        }
-        if (!isFirstVisitOfFolder(entryPath, visited)) continue;
-        Ref<NSBundle> bundle = NSBundle::bundleWithPath(entryPath);
-        const std::optional<std::string> identifier =
-            bundle ? bundle->bundleIdentifier() : std::nullopt;
-        if (!identifier || identifier->empty() || ns::hasPrefix(*identifier, "com.apple."))
-            continue;
-        if (Ref<ZRTreeNode> node = constructTreeNode(entryPath)) {
-            node->setTitle(entry);
-            scanAppLanguages_.push_back(node);
-        }
-    }
+    scanner_.enumerateLanguages(folder);
 }
 
 Ref<ZRTreeNode> ZRLanguagesViewController::constructTreeNode(const std::string& path) {
-    NSLog("====::::%@", path);
-    Ref<NSBundle> bundle = NSBundle::bundleWithPath(path);
-    if (!bundle) return nullptr;
-    const std::vector<std::string> codes = bundle->localizations();
-    if (codes.size() < 2) return nullptr;
-
-    Ref<ZRTreeNode> application = ZRTreeNode::make();
-    application->setImage(NSWorkspace::sharedWorkspace()->iconForFile(path));
-    const std::string resources = bundle->resourcePath();
-    const NSLocale british = NSLocale::localeWithLocaleIdentifier("en_GB");
-    auto fileManager = NSFileManager::defaultManager();
-    std::uint64_t total = 0;
-    for (const std::string& code : codes) {
-        const std::string name = british.displayNameForKey(NSLocaleIdentifier, code).value_or(code);
-        // Plain English stays; regional English and the base localisation are offered.
-        if (name == "English") continue;
-        const std::string folder = ns::stringByAppendingPathComponent(resources, code + ".lproj");
-        if (!fileManager->fileExistsAtPath(folder)) continue;
-
-        Ref<ZRTreeNode> leaf = ZRTreeNode::initLeaf();
-        leaf->setTitle(name);
-        leaf->setPath(folder);
-        leaf->setEntryRecord(platform::recordEntryAtPath(folder));
-        leaf->setFaterNode(application);
-        const FSRef ref = fsref(folder);
-        const std::uint64_t bytes = AMPublicUtilities::sizeOfFileRef(&ref);
-        leaf->setSize(AMPublicUtilities::convertVolSpace(bytes));
-        total += bytes;
-        leaf->setImage(languageImage(code));
-        application->children().push_back(leaf);
-    }
-    if (application->children().empty()) return nullptr;
-    application->setSize(AMPublicUtilities::convertVolSpace(total));
-    application->setCount(std::to_string(application->children().size()));
-    return application;
+    return LanguageScanner::constructTreeNode(path);
 }
 
 void ZRLanguagesViewController::buildLanguagesTree() {
-    for (const Ref<ZRTreeNode>& application : scanAppLanguages_) {
-        for (const Ref<KBBaseNode>& child : application->children()) {
-            auto leaf = std::dynamic_pointer_cast<ZRTreeNode>(child);
-            if (!leaf) continue;
-            auto found = std::find_if(
-                scanLanguageApps_.begin(), scanLanguageApps_.end(),
-                [&](const Ref<ZRTreeNode>& group) { return group->title() == leaf->title(); });
-            Ref<ZRTreeNode> group;
-            if (found != scanLanguageApps_.end()) {
-                group = *found;
-                // The group's total lives in its size text and is read back at each addition.
-                group->setCount(
-                    std::to_string(std::strtol(group->count().c_str(), nullptr, 10) + 1));
-                group->setSize(AMPublicUtilities::convertVolSpace(
-                    AMPublicUtilities::volSpaceFromString(group->size()) +
-                    AMPublicUtilities::volSpaceFromString(leaf->size())));
-            } else {
-                group = ZRTreeNode::make();
-                group->setTitle(leaf->title());
-                group->setImage(leaf->image());
-                group->setCount("1");
-                group->setSize(leaf->size());
-                scanLanguageApps_.push_back(group);
-            }
-            Ref<ZRTreeNode> entry = ZRTreeNode::initLeaf();
-            entry->setTitle(application->title());
-            entry->setImage(application->image());
-            entry->setSize(leaf->size());
-            entry->setPath(leaf->path());
-            entry->setEntryRecord(leaf->entryRecord());
-            entry->setFaterNode(group);
-            group->children().push_back(entry);
-        }
-    }
+    scanner_.buildLanguagesTree();
 }

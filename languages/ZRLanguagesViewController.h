@@ -5,7 +5,6 @@
 
 #include <atomic>
 #include <cstdint>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -14,6 +13,7 @@
 #include "appsManager/SortViewControllerDelegate.h"
 #include "controls/rowcells/NewButtonDelegate.h"
 #include "controls/rowcells/RemoveButtonCellDelegate.h"
+#include "languages/LanguageScanner.h"
 #include "languages/RemovalSelectionEntry.h"
 #include "languages/RemoveLagEndDelegate.h"
 #include "languages/ShowRemoveLagCleanDelegate.h"
@@ -33,8 +33,6 @@ class ShowRemoveLagWindowController;
 class SortViewController;
 class StatusAttachedWindow;
 class TCImageButton;
-
-using ZRNodeList = std::vector<Ref<ZRTreeNode>>;
 
 class ZRLanguagesViewController : public NSViewController,
                                   public NSOutlineViewDataSource,
@@ -62,24 +60,19 @@ class ZRLanguagesViewController : public NSViewController,
     /// True from loadData until the completion has installed the trees.
     bool isScanning() const { return scanning_.load(); }
 
-    /// Walks `folder` and its subfolders depth first, appending one application node to the
-    /// scan's by-application list for each bundle that offers a folder to remove. Application
-    /// bundles are never entered; Apple's and those without an identifier are left out. Links
-    /// are followed, each folder and bundle once however many links lead to it.
+    /// The scan's steps, run by its LanguageScanner (see there): the bundles of `folder` and
+    /// below into the by-application list, one bundle's application node, and the
+    /// by-language list from the by-application list.
     void enumerateLanguages(const std::string& folder);
-    /// The application node of the bundle at `path` with one leaf per removable localisation
-    /// folder (English itself is never offered), or nullptr when there is none. The title is
-    /// left to the caller.
     Ref<ZRTreeNode> constructTreeNode(const std::string& path);
-    /// Fills the scan's by-language list from its by-application list.
     void buildLanguagesTree();
 
     /// The trees the screen shows; empty until the scan completion.
     const ZRNodeList& appLanguages() const { return appLanguages_; }
     const ZRNodeList& languageApps() const { return languageApps_; }
     /// The scan's own lists, filled off the main thread while the scan runs.
-    const ZRNodeList& scanAppLanguages() const { return scanAppLanguages_; }
-    const ZRNodeList& scanLanguageApps() const { return scanLanguageApps_; }
+    const ZRNodeList& scanAppLanguages() const { return scanner_.appLanguages(); }
+    const ZRNodeList& scanLanguageApps() const { return scanner_.languageApps(); }
     /// The node of the row last selected or clicked (row 0 after the scan); nullptr for none
     /// and once that node is gone.
     Ref<ZRTreeNode> selectTreeNode() const { return selectTreeNode_.lock(); }
@@ -178,15 +171,13 @@ class ZRLanguagesViewController : public NSViewController,
     StatusAttachedWindow* sortAttachedWindow() const { return sortPopUp_.window(); }
     int selectCell() const { return selectCell_; }
 
-    /// The image routine of the screen: the centred part of `image` with the aspect ratio of
-    /// `size`, drawn over a new image of that size.
+    /// The image routine of the screen: NSImage::imageCroppedToFill (an empty image of `size`
+    /// for none).
     static Ref<NSImage> resizeImage(const Ref<NSImage>& image, NSSize size);
 
     static void registerClass();
 
   private:
-    void walkFolder(const std::string& folder,
-                    std::set<std::pair<unsigned long long, unsigned long long>>& visited);
     void scanCompleted();
     ZRNodeList& shownList();
     void setHeaderTitles(const std::string& name, const std::string& count);
@@ -202,8 +193,7 @@ class ZRLanguagesViewController : public NSViewController,
     bool scanned_ = false;
     ZRNodeList appLanguages_;
     ZRNodeList languageApps_;
-    ZRNodeList scanAppLanguages_;
-    ZRNodeList scanLanguageApps_;
+    LanguageScanner scanner_;
     WeakRef<ZRTreeNode> selectTreeNode_;
     int selectCell_ = 0;
     Ref<TCImageButton> removeButton_;

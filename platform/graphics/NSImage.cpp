@@ -460,6 +460,29 @@ void NSImage::drawAtPoint(NSPoint point, NSRect fromRect, NSCompositingOperation
     drawInRect(NSRect{point, size}, fromRect, operation, fraction, false);
 }
 
+Ref<NSImage> NSImage::imageCroppedToFill(NSSize size) {
+    auto result = NSImage::initWithSize(size);
+    if (size.width <= 0 || size.height <= 0) return result;
+    const NSSize source = this->size();
+    if (source.width <= 0 || source.height <= 0) return result;
+    const double widthRatio = size.width / source.width;
+    const double heightRatio = size.height / source.height;
+    NSRect crop{{0, 0}, source};
+    if (widthRatio > heightRatio) {
+        // Full width, the height cut to the target's proportions.
+        crop.size.height = source.width * size.height / size.width;
+        crop.origin.y = std::floor((source.height - crop.size.height) * 0.5);
+    } else {
+        crop.size.width = source.height * size.width / size.height;
+        crop.origin.x = std::floor((source.width - crop.size.width) * 0.5);
+    }
+    result->lockFocus();
+    drawInRect(NSRect{{0, 0}, size}, crop, NSCompositingOperationCopy, 1.0, true,
+               {{NSImageHintInterpolation, NSImageInterpolationLow}});
+    result->unlockFocus();
+    return result;
+}
+
 void NSImage::drawInRect(NSRect rect, NSRect fromRect, NSCompositingOperation operation,
                          double fraction, bool respectFlipped, const NSImageHints& hints) {
     auto context = NSGraphicsContext::currentContext();

@@ -97,6 +97,13 @@ class NSImage : public NSObject {
     void drawAtPoint(NSPoint point, NSRect fromRect, NSCompositingOperation operation,
                      double fraction);
 
+    /// A new image of `size` filled by the centred part of this image that has the aspect ratio
+    /// of `size` (full width and a cut height when the width must shrink less, else full
+    /// height and a cut width; the cut split evenly, rounded down), drawn with copy
+    /// compositing, fully opaque, upright and with low interpolation. An empty image of
+    /// `size` when either size is empty.
+    Ref<NSImage> imageCroppedToFill(NSSize size);
+
     /// Makes drawing go into the image (which becomes a bitmap of its size) until unlockFocus.
     void lockFocus() { lockFocusFlipped(false); }
     void lockFocusFlipped(bool flipped);
