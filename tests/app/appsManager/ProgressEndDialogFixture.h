@@ -29,12 +29,6 @@ namespace progresstest {
 
 namespace pt = platform::testing;
 
-constexpr const char* kSettings = R"(<?xml version="1.0" encoding="UTF-8"?>
-<plist version="1.0"><dict>
-  <key>FontLight</key><string>DejaVuSerif</string>
-  <key>FontRegular</key><string>DejaVuSans</string>
-</dict></plist>)";
-
 template <class C>
 class ProgressEndDialog : public ::testing::Test {
   protected:
@@ -45,7 +39,7 @@ class ProgressEndDialog : public ::testing::Test {
         registerPopWindowClasses();
         registerProgressAndSortClasses();
         C::registerClass();
-        dir.write("StringMessage.plist", kSettings);
+        dir.write("StringMessage.plist", fixtures::kLabelFontSettings);
         resources = std::make_unique<fixtures::ScopedResources>(dir.path());
         NSApplication::resetSharedApplicationForTesting();
         app = NSApplication::sharedApplication();

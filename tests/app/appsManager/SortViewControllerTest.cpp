@@ -37,12 +37,6 @@ namespace {
 
 using Pixel = NSGraphicsContext::Pixel;
 
-constexpr const char* kSettings = R"(<?xml version="1.0" encoding="UTF-8"?>
-<plist version="1.0"><dict>
-  <key>FontLight</key><string>DejaVuSerif</string>
-  <key>FontRegular</key><string>DejaVuSans</string>
-</dict></plist>)";
-
 /// Records every report, in order: "enter", "exit" or "sort T U".
 class SortRecorder : public NSObject, public SortViewControllerDelegate {
   public:
@@ -68,7 +62,7 @@ class SortPopUp : public ::testing::Test {
         registerWindowsClasses();
         registerPopWindowClasses();
         registerProgressAndSortClasses();
-        dir.write("StringMessage.plist", kSettings);
+        dir.write("StringMessage.plist", fixtures::kLabelFontSettings);
         resources = std::make_unique<fixtures::ScopedResources>(dir.path());
         NSApplication::resetSharedApplicationForTesting();
         app = NSApplication::sharedApplication();

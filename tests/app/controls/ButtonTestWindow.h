@@ -21,13 +21,7 @@ class ButtonWindow : public ControlWindow {
         registerControlsClasses();
         registerWindowsClasses();
         dir.mkdir("resources/images");
-        // The label fonts: a serif face stands in for the light one so that the two differ.
-        dir.write("resources/StringMessage.plist",
-                  R"(<?xml version="1.0" encoding="UTF-8"?>
-<plist version="1.0"><dict>
-  <key>FontLight</key><string>DejaVuSerif</string>
-  <key>FontRegular</key><string>DejaVuSans</string>
-</dict></plist>)");
+        dir.write("resources/StringMessage.plist", fixtures::kLabelFontSettings);
         resources = std::make_unique<fixtures::ScopedResources>(dir / "resources");
         ControlWindow::SetUp();
     }
