@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "platform/foundation/DirectoryListing.h"
 #include "platform/foundation/NSFileManager.h"
 #include "platform/foundation/NSString.h"
 
@@ -57,23 +58,15 @@ std::vector<AMScanFolder::Entry> AMScanFolder::entries() const {
     std::vector<Entry> entries;
     const int listing = ::openat(fd_, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (listing < 0) return entries;
-    DIR* dir = ::fdopendir(listing);
-    if (!dir) {
-        ::close(listing);
-        return entries;
-    }
-    for (;;) {
-        errno = 0;
-        const dirent* entry = ::readdir(dir);
-        if (!entry) {
-            if (errno != 0) entries.clear();  // a listing that broke off lists nothing
-            break;
-        }
-        const char* n = entry->d_name;
-        if (n[0] == '.' && (n[1] == '\0' || (n[1] == '.' && n[2] == '\0'))) continue;
-        entries.push_back({n, entry->d_type});
-    }
-    ::closedir(dir);
+    thread_local platform::detail::DirectoryListing::Buffer buffer =
+        platform::detail::DirectoryListing::makeBuffer();
+    platform::detail::DirectoryListing listed;
+    const int failed = listed.read(listing, buffer);
+    ::close(listing);
+    if (failed != 0) return entries;  // a listing that broke off lists nothing
+    entries.reserve(listed.size());
+    for (std::size_t i = 0; i < listed.size(); ++i)
+        entries.push_back({listed.name(i), listed.type(i)});
     return entries;
 }
 
