@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "appsManager/AMPublicUtilities.h"
+#include "appsManager/RemovalTreeCells.h"
 #include "controls/RFOverlayScrollView/RFOverlayScrollView.h"
 #include "controls/buttons/TCImageButton.h"
 #include "controls/lists/CustemOutlineView.h"
@@ -14,32 +15,18 @@
 #include "languages/ShowRemoveLagWindowController.h"
 #include "platform/appkit/NSApplication.h"
 #include "platform/appkit/NSButtonCell.h"
-#include "platform/appkit/NSImageCell.h"
 #include "platform/appkit/NSImageView.h"
 #include "platform/appkit/NSSegmentedControl.h"
 #include "platform/appkit/NSTableColumn.h"
 #include "platform/appkit/NSTextField.h"
-#include "platform/appkit/NSTextFieldCell.h"
 #include "platform/appkit/NSWindow.h"
 #include "platform/dispatch/Dispatch.h"
 #include "platform/foundation/NSIndexSet.h"
 #include "platform/foundation/NSLog.h"
 #include "platform/foundation/NSPathUtilities.h"
-#include "platform/graphics/NSColor.h"
-#include "platform/graphics/NSFont.h"
 #include "platform/graphics/NSImage.h"
 
 namespace {
-
-Ref<NSImageCell> imageCell(const Ref<NSImage>& image) {
-    auto cell = NSImageCell::make();
-    cell->setImage(image);
-    return cell;
-}
-
-bool isColumn(const NSTableColumn* column, const char* identifier) {
-    return column && column->identifier() == identifier;
-}
 
 ZRTreeNode* nodeOf(const Ref<NSObject>& item) {
     return dynamic_cast<ZRTreeNode*>(item.get());
@@ -206,14 +193,15 @@ std::any ZRLanguagesViewController::objectValueForTableColumn(NSOutlineView*, NS
                                                               const Ref<NSObject>& item) {
     const ZRTreeNode* node = nodeOf(item);
     if (!node || !column) return {};
-    if (isColumn(column, "Name")) return std::any(node->title());
-    if (isColumn(column, "Size")) {
+    if (RemovalTreeCells::isColumn(column, "Name")) return std::any(node->title());
+    if (RemovalTreeCells::isColumn(column, "Size")) {
         if (!node->size().empty() || node->isLeaf() || node->children().empty())
             return std::any(node->size());
         const auto* first = dynamic_cast<const ZRTreeNode*>(node->children().front().get());
         return std::any(first ? first->size() : std::string());
     }
-    if (isColumn(column, "Count")) return std::any(node->isLeaf() ? std::string() : node->count());
+    if (RemovalTreeCells::isColumn(column, "Count"))
+        return std::any(node->isLeaf() ? std::string() : node->count());
     return {};
 }
 
@@ -222,37 +210,24 @@ void ZRLanguagesViewController::willDisplayCell(NSOutlineView* outline, NSCell* 
     ZRTreeNode* node = nodeOf(item);
     if (!cell || !column || !node) return;
     const bool selected = outline && outline->itemAtRow(outline->selectedRow()) == item;
-    if (isColumn(column, "Name")) {
+    if (RemovalTreeCells::isColumn(column, "Name")) {
         auto* name = dynamic_cast<NewButton*>(cell);
         if (!name) return;
-        name->setDelegate(weak_from_this());
-        name->setIsSelect(selected);
         const char* tick = node->selectState() == 1   ? "sel"
                            : node->selectState() == 2 ? "halfsel"
                                                       : "unsel";
-        name->setSelectImageCell(imageCell(NSImage::imageNamed(tick)));
-        name->setEditable(true);
-        name->setTarget(weak_from_this());
-        name->setTitle("");
-        auto label = NSTextFieldCell::make();
-        label->setEditable(false);
-        label->setDrawsBackground(false);
-        label->setBackgroundColor(NSColor::clearColor());
-        label->setLineBreakMode(NSLineBreakByTruncatingTail);
-        label->setFont(NSFont::systemFontOfSize(14));
-        label->setStringValue(node->title());
-        name->setLabel(label);
-        name->setIconImageCell(imageCell(node->image()));
+        RemovalTreeCells::fillNameCell(name, weak_from_this(), selected, tick, node->title(),
+                                       node->image());
         return;
     }
-    if (isColumn(column, "uninstall")) {
+    if (RemovalTreeCells::isColumn(column, "uninstall")) {
         if (auto* trash = dynamic_cast<RemoveButtonCell*>(cell)) {
             trash->setDelegate(weak_from_this());
             trash->setIsIn(selected);
         }
         return;
     }
-    if (isColumn(column, "Open")) {
+    if (RemovalTreeCells::isColumn(column, "Open")) {
         if (node->faterNode()) {
             cell->setImage(nullptr);
             return;
