@@ -404,8 +404,14 @@ void AMMainViewController::setRefrshButton() {
 void AMMainViewController::refrashEnd() {
     if (seachTextField_) {
         if (Ref<NSTextField> field = seachTextField_->textField()) {
-            field->setStringValue("");
-            resignFocus(field.get());
+            // A search typed in the second after the scan ended is emptied with its box: the
+            // list shows every row again instead of staying filtered by a key no longer shown.
+            if (!field->stringValue().empty()) {
+                searchCleanText();
+            } else {
+                field->setStringValue("");
+                resignFocus(field.get());
+            }
         }
     }
     if (refreshButton_) refreshButton_->setEnabled(true);

@@ -104,7 +104,8 @@ class AMMainViewController : public NSViewController,
     void refrshApplication();
     /// Runs refrashEnd (scheduled a second after a scan ends).
     void setRefrshButton();
-    /// Empties the search text, takes the focus from it and enables the refresh button.
+    /// Empties the search text (showing every item again when it held a search), takes the
+    /// focus from it and enables the refresh button.
     void refrashEnd();
     /// Empties the search box and shows every item again.
     void searchCleanText();

@@ -39,11 +39,30 @@ list_shows() { # $1 rows expected
   shot now
   [[ $(rows_in "$out/now.png") == "$1" ]]
 }
+# The sort pop-up is open when its dark blue panel covers the Sort By button.
+sort_pop_up_open() {
+  shot now
+  (($(count_colour "$out/now.png" $((wx + 340)) $((wy + 150)) 110 100 30 34 52 6) > 1000))
+}
+sort_pop_up_closed() { ! sort_pop_up_open; }
 sort_by_name() {
   click $((wx + 415)) $((wy + 160)) # Sort By
-  sleep 0.4
+  wait_what="the sort pop-up"
+  wait_for 5 sort_pop_up_open
   click $((wx + 390)) $((wy + 214)) # Ascending (by name)
-  sleep 0.4 # the pop-up closes itself; the next click goes to the list as it is
+  # It closes itself on the choice; the next click goes to the list as it is then.
+  wait_what="the sort pop-up to close on its choice"
+  wait_for 5 sort_pop_up_closed
+}
+# The refresh button comes back a second after its scan ended, and the search box is emptied
+# then: a search typed before would be lost. Disabled it looks as it does at rest, so the
+# pointer leaves and enters it again: only an enabled button lights (white) under it.
+refresh_usable() {
+  xdotool mousemove --sync $((wx + 1016)) $((wy + 200))
+  xdotool mousemove --sync $((wx + 1016)) $((wy + 160))
+  sleep 0.1
+  shot now
+  (($(count_colour "$out/now.png" $((wx + 1008)) $((wy + 152)) 16 16 255 255 255 8) > 10))
 }
 search_for() {
   click $((wx + 895)) $((wy + 159))
@@ -56,17 +75,25 @@ wait_for 20 list_shows 9
 shot list
 echo "ok: the list shows its rows ($(rows_in "$out/list.png") visible)"
 
+# Refresh clears the search and scans again. Every search is typed after a refresh has ended:
+# the first scan's end empties the search box a second later, as each refresh's does.
+refresh_list() {
+  click $((wx + 1016)) $((wy + 160))
+  wait_what="the full list after refresh"
+  wait_for 10 list_shows 9
+  wait_what="the refresh button after its scan"
+  wait_for 10 refresh_usable
+}
 # Apple's bundles are not listed: "Photo" finds Photo Booth Pro only (not Photos), "Terminal"
-# and "Safari" nothing. Refresh clears the search.
+# and "Safari" nothing.
 for case in "Photo 1" "Terminal 0" "Safari 0"; do
   read -r key want <<<"$case"
+  refresh_list
   search_for "$key"
   wait_what="search '$key' showing $want row(s)"
   wait_for 5 list_shows "$want"
-  click $((wx + 1016)) $((wy + 160)) # refresh
-  wait_what="the full list after refresh"
-  wait_for 10 list_shows 9
 done
+refresh_list
 echo "ok: no bundle of Apple's is listed"
 
 # Name order: Disk Helper, Foo, My App, Notes Lite, ...; tick Foo and My App.

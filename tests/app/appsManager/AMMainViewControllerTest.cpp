@@ -23,6 +23,7 @@
 #include "appsManager/AMRelatedFilesWindowController.h"
 #include "controls/buttons/TCImageButton.h"
 #include "controls/lists/CustomTableView.h"
+#include "controls/searchbox/NewSearchTextFiled.h"
 #include "platform/appkit/NSApplication.h"
 #include "platform/appkit/NSImageView.h"
 #include "platform/appkit/NSTableColumn.h"
@@ -440,6 +441,23 @@ TEST_F(UninstallScreen, SearchBoxMessagesFilterTheCurrentList) {
     screen->selectAllButtonAction(nullptr);
     EXPECT_EQ(apps->showAllValues().size(), 3u);
     EXPECT_TRUE(apps->uninsatllAppArr().empty());
+}
+
+TEST_F(UninstallScreen, SearchTypedJustAfterARefreshIsEmptiedWithItsBox) {
+    application("Photo Tool");
+    application("Painter");
+    application("Notes");
+    openScreen();
+    screen->refashButtonAction(nullptr);
+    waitForScan(list());
+    // Typed before the refresh button comes back, a second after the scan ended.
+    NSTextField* field = screen->seachTextField()->textField().get();
+    field->setStringValue("Pa");
+    screen->doSearchWithKey(std::string("Pa"));
+    ASSERT_EQ(names(list()->showAllValues()), std::vector<std::string>{"Painter"});
+    ASSERT_TRUE(pt::runMainLoopUntil([&] { return screen->refreshButton()->isEnabled(); }, 3));
+    EXPECT_EQ(field->stringValue(), "");
+    EXPECT_EQ(list()->showAllValues().size(), 3u) << "filtered by a key the box no longer shows";
 }
 
 TEST_F(UninstallScreen, TrashButtonDuringAScanOpensNoReview) {
