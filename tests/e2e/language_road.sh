@@ -47,10 +47,14 @@ spanish=$(folders es)
 ((spanish > 0)) || fail "the demo volume has no Spanish folders"
 german=$(folders de)
 
+spanish_ticked() {
+  shot now
+  ticked "$out/now.png" $((wx + 261)) "$(row_y 2)"
+}
 click $((wx + 261)) "$(row_y 2)" # Spanish
-sleep 0.3
+wait_what="Spanish ticked by its click"
+wait_for 5 spanish_ticked
 shot ticked
-ticked "$out/ticked.png" $((wx + 261)) "$(row_y 2)" || fail "Spanish was not ticked by its click"
 expect_colour "$out/ticked.png" $((wx + 950)) $((wy + 82)) 49 190 106 "Remove enabled by the tick"
 click $((wx + 950)) $((wy + 96))
 

@@ -98,14 +98,16 @@ echo "ok: no bundle of Apple's is listed"
 
 # Name order: Disk Helper, Foo, My App, Notes Lite, ...; tick Foo and My App.
 sort_by_name
-click $((wx + 258)) "$(row_y 1)"
-sleep 0.3
-click $((wx + 258)) "$(row_y 2)"
-sleep 0.3
-shot ticked
+row_ticked() {
+  shot now
+  ticked "$out/now.png" $((wx + 258)) "$(row_y "$1")"
+}
 for k in 1 2; do
-  ticked "$out/ticked.png" $((wx + 258)) "$(row_y $k)" || fail "row $k was not ticked by its click"
+  click $((wx + 258)) "$(row_y $k)"
+  wait_what="row $k ticked by its click"
+  wait_for 5 row_ticked $k
 done
+shot ticked
 expect_colour "$out/ticked.png" $((wx + 950)) $((wy + 82)) 49 190 106 "Uninstall enabled by the ticks"
 click $((wx + 950)) $((wy + 96))
 
