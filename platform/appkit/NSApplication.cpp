@@ -198,6 +198,12 @@ Ref<NSEvent> NSApplication::nextEventMatchingMask(NSEventMask mask, const NSDate
         if (interrupted()) return nullptr;
         updateWindows();
         double remaining = unlimited ? -1 : std::max(0.0, end - clock->now());
+        // Timers do not end the wait: what they change is drawn before the loop sleeps.
+        struct DrawBeforeWaiting {
+            NSRunLoop& loop;
+            NSRunLoop::BeforeWaiting previous;
+            ~DrawBeforeWaiting() { loop.setBeforeWaiting(std::move(previous)); }
+        } draw{loop, loop.setBeforeWaiting([this] { updateWindows(); })};
         loop.runMode(mode, remaining);
         if (!unlimited && clock->now() >= end) {
             pullBackendEvents();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <condition_variable>
 #include <limits>
+#include <utility>
 
 #include "platform/foundation/Clock.h"
 #include "platform/foundation/NSObject.h"
@@ -108,6 +109,10 @@ void NSRunLoop::setTurnObserver(TurnObserver observer) {
     turnStart_ = std::chrono::steady_clock::now();
 }
 
+NSRunLoop::BeforeWaiting NSRunLoop::setBeforeWaiting(BeforeWaiting observer) {
+    return std::exchange(beforeWaiting_, std::move(observer));
+}
+
 void NSRunLoop::endTurn() {
     if (!turnObserver_) return;
     const auto now = std::chrono::steady_clock::now();
@@ -142,8 +147,13 @@ NSRunLoop::TurnResult NSRunLoop::runTurns(const NSRunLoopMode& mode, double time
             break;
         }
         if (result.handled) break;
+        if (clock->now() >= deadline || !clock->isRealTime()) break;
+        if (beforeWaiting_) {
+            // A copy: the observer may replace or remove itself.
+            BeforeWaiting observer = beforeWaiting_;
+            observer();
+        }
         const double now = clock->now();
-        if (now >= deadline || !clock->isRealTime()) break;
         double wait = std::max(0.0, std::min(deadline, nextFireDate(mode)) - now);
         endTurn();
         const bool woken = waiter()->wait(wait == kNever ? -1 : wait);

@@ -83,6 +83,12 @@ class NSRunLoop {
     using TurnObserver = std::function<void(double seconds)>;
     void setTurnObserver(TurnObserver observer);
 
+    /// Told on the loop's thread each time it is about to sleep, after its blocks and timers
+    /// of the turn: what a timer changed is drawn there, before the loop waits for input.
+    /// Returns the one it replaces; nullptr (the default) removes it.
+    using BeforeWaiting = std::function<void()>;
+    BeforeWaiting setBeforeWaiting(BeforeWaiting observer);
+
   private:
     struct TimerEntry {
         Ref<NSTimer> timer;
@@ -116,5 +122,6 @@ class NSRunLoop {
     mutable std::mutex waiterMutex_;
     std::shared_ptr<RunLoopWaiter> waiter_;
     TurnObserver turnObserver_;
+    BeforeWaiting beforeWaiting_;
     std::chrono::steady_clock::time_point turnStart_;
 };

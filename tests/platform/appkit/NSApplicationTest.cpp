@@ -10,6 +10,7 @@
 #include "platform/appkit/NSWindow.h"
 #include "platform/appkit/PlatformClasses.h"
 #include "platform/dispatch/Dispatch.h"
+#include "platform/foundation/NSTimer.h"
 #include "platform/testing/ManualClock.h"
 #include "platform/testing/WindowTesting.h"
 
@@ -259,6 +260,20 @@ TEST_F(Application, NextEventTimesOutWithTheDeadline) {
     auto event = app->nextEventMatchingMask(NSEventMaskAny, NSDate::dateWithTimeIntervalSinceNow(1),
                                             NSDefaultRunLoopMode, true);
     EXPECT_EQ(event, nullptr);
+}
+
+TEST_F(Application, WhatATimerChangesIsDrawnBeforeTheEventWaitSleeps) {
+    app->updateWindows();
+    const long before = window->displayCount();
+    NSTimer::scheduledTimerWithTimeInterval(0.05, false,
+                                            [&](NSTimer&) { view->setNeedsDisplay(true); });
+    // Only this block, long after the timer, ends the wait; the window must be drawn by then.
+    long drawnByThen = -1;
+    dispatch_after(dispatch_time(DISPATCH_TIME_NOW, 400 * NSEC_PER_MSEC), dispatch_get_main_queue(),
+                   [&] { drawnByThen = window->displayCount(); });
+    app->nextEventMatchingMask(NSEventMaskAny, NSDate::dateWithTimeIntervalSinceNow(0.6),
+                               NSDefaultRunLoopMode, true);
+    EXPECT_EQ(drawnByThen, before + 1);
 }
 
 TEST_F(Application, RunEndsOnStopAndTerminateUsesTheExitHook) {
